@@ -1,0 +1,52 @@
+# Two commands for a fresh Debian 12 machine: `make run` and `make test`.
+# BUILD may point elsewhere (several build folders side by side).
+BUILD ?= build
+NATIVE := $(BUILD)/native
+WINDOWS := $(BUILD)/windows
+FUZZ := $(BUILD)/fuzz
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 30
+CLANG_FORMAT ?= clang-format-14
+FORMATTED := $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' 2>/dev/null)
+
+.PHONY: run test bootstrap native windows check-format format fuzz bench clean
+
+run: bootstrap windows
+	tools/run-app.sh "$(WINDOWS)/app"
+
+test: bootstrap native windows check-format
+	@echo "== native suite"
+	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+	@echo "== Windows suite (Wine)"
+	cd $(WINDOWS) && ../../tools/with-display.sh ctest --output-on-failure
+
+bootstrap:
+	@tools/bootstrap.sh
+
+native:
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS)
+
+windows:
+	cmake -S . -B $(WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
+	cmake --build $(WINDOWS) -j $(JOBS)
+
+check-format:
+	@echo "== formatting ($(CLANG_FORMAT))"
+	@$(CLANG_FORMAT) --dry-run --Werror $(FORMATTED)
+
+format:
+	$(CLANG_FORMAT) -i $(FORMATTED)
+
+fuzz: bootstrap
+	cmake -S . -B $(FUZZ) -G Ninja -DTACKAROON_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	cmake --build $(FUZZ) -j $(JOBS)
+	tools/run-fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+
+bench: bootstrap native
+	tools/run-bench.sh $(NATIVE)
+
+clean:
+	rm -rf $(BUILD)

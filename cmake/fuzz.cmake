@@ -1,0 +1,17 @@
+# libFuzzer targets, built by clang with the sanitizers.
+set(_fuzzFlags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+add_library(tackaroon_portable_fuzz STATIC ${PORTABLE_SOURCES} ${POSIX_SOURCES})
+target_include_directories(tackaroon_portable_fuzz PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(tackaroon_portable_fuzz PUBLIC tackaroon_json)
+target_compile_options(tackaroon_portable_fuzz PUBLIC -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
+target_link_options(tackaroon_portable_fuzz PUBLIC -fsanitize=address,undefined)
+
+file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
+foreach(_f ${FUZZ_SOURCES})
+  get_filename_component(_name ${_f} NAME_WE)
+  add_executable(fuzz_${_name} ${_f})
+  target_compile_definitions(fuzz_${_name} PRIVATE TACKAROON_RESOURCE_DIR="${RESOURCE_DIR}")
+  target_compile_options(fuzz_${_name} PRIVATE ${_fuzzFlags})
+  target_link_options(fuzz_${_name} PRIVATE ${_fuzzFlags})
+  target_link_libraries(fuzz_${_name} PRIVATE tackaroon_portable_fuzz)
+endforeach()

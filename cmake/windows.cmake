@@ -1,0 +1,48 @@
+# Windows build (MinGW-w64): the portable library, the Win32 layer, the program
+# and its test executable, which CTest runs through Wine.
+set(WIN32_DEFINES UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+set(WIN32_LIBS user32 gdi32 comctl32 comdlg32 ole32 oleaut32 shell32 shlwapi uuid rpcrt4 advapi32
+    imm32 dwmapi dwrite d2d1 d3d11 dxgi winmm)
+# One self-contained exe: no libgcc, libstdc++ or winpthread DLLs beside it.
+set(STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+add_library(tackaroon_portable STATIC ${PORTABLE_SOURCES})
+target_include_directories(tackaroon_portable PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_definitions(tackaroon_portable PUBLIC ${WIN32_DEFINES})
+target_link_libraries(tackaroon_portable PUBLIC tackaroon_json)
+tackaroon_warnings(tackaroon_portable)
+
+add_library(tackaroon_win STATIC ${WIN_SOURCES})
+target_link_libraries(tackaroon_win PUBLIC tackaroon_portable ${WIN32_LIBS})
+tackaroon_warnings(tackaroon_win)
+
+set(APP_RC ${RESOURCE_DIR}/resource.rc)
+set_source_files_properties(${APP_RC} PROPERTIES OBJECT_DEPENDS
+    "${RESOURCE_DIR}/app.manifest;${RESOURCE_DIR}/palette.json;${RESOURCE_DIR}/language.json;${RESOURCE_DIR}/defaultGroups.json;${RESOURCE_DIR}/app.ico;${RESOURCE_DIR}/small.ico")
+
+set(APP_DIR ${CMAKE_BINARY_DIR}/app)
+add_executable(tackaroon_app WIN32 ${MAIN_SOURCE} ${APP_RC})
+set_target_properties(tackaroon_app PROPERTIES OUTPUT_NAME "Tackaroon notes"
+    RUNTIME_OUTPUT_DIRECTORY ${APP_DIR})
+target_link_libraries(tackaroon_app PRIVATE tackaroon_win)
+target_link_options(tackaroon_app PRIVATE -municode ${STATIC_LINK})
+tackaroon_warnings(tackaroon_app)
+add_custom_command(TARGET tackaroon_app POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RESOURCE_DIR}/help.html ${APP_DIR}/help.html)
+
+# GoogleTest from the sources Debian ships, built by the cross compiler.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
+add_executable(tackaroon_win_tests ${WIN_TEST_SOURCES} ${APP_RC})
+target_include_directories(tackaroon_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_definitions(tackaroon_win_tests PRIVATE TACKAROON_RESOURCE_DIR="${RESOURCE_DIR}")
+target_link_libraries(tackaroon_win_tests PRIVATE tackaroon_win gtest gtest_main)
+target_link_options(tackaroon_win_tests PRIVATE ${STATIC_LINK})
+add_dependencies(tackaroon_win_tests tackaroon_app)
+tackaroon_warnings(tackaroon_win_tests)
+add_test(NAME windows_suite COMMAND tackaroon_win_tests --gtest_brief=1)
+set_tests_properties(windows_suite PROPERTIES TIMEOUT 600)

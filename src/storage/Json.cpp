@@ -1,0 +1,94 @@
+#include "storage/Json.h"
+
+#include <limits>
+
+namespace Brisvane {
+
+namespace {
+
+// Depth of the deepest array or object in the text, counted without parsing.
+int nestingDepth(std::string_view text) {
+    int depth = 0;
+    int deepest = 0;
+    bool inString = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > deepest) {
+                deepest = depth;
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+} // namespace
+
+Json parseJson(std::string_view text) {
+    if (nestingDepth(text) > maxJsonDepth) {
+        return Json(Json::value_t::discarded);
+    }
+    return Json::parse(text.begin(), text.end(), nullptr, false);
+}
+
+std::string serializeJson(const Json& value) {
+    try {
+        return value.dump(2, ' ', false, nlohmann::detail::error_handler_t::replace);
+    } catch (...) {
+        // Only allocation failure is left; an empty text is never a valid document,
+        // so a reader falls back to defaults.
+        return {};
+    }
+}
+
+bool isInteger(const Json& value) { return value.is_number_integer(); }
+
+std::int64_t integerValue(const Json& value) {
+    if (value.is_number_unsigned()) {
+        auto u = value.get_ref<const Json::number_unsigned_t&>();
+        return u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
+                   ? std::numeric_limits<std::int64_t>::max()
+                   : static_cast<std::int64_t>(u);
+    }
+    if (value.is_number_integer()) {
+        return value.get_ref<const Json::number_integer_t&>();
+    }
+    return 0;
+}
+
+Json& completeObject(Json& object, const char* name) {
+    return completeMember(object, name, Json::object(), [](const Json& v) { return v.is_object(); });
+}
+
+Json& completeArray(Json& object, const char* name) {
+    return completeMember(object, name, Json::array(), [](const Json& v) { return v.is_array(); });
+}
+
+Json& completeBoolean(Json& object, const char* name, bool fallback) {
+    return completeMember(object, name, fallback, [](const Json& v) { return v.is_boolean(); });
+}
+
+Json& completeString(Json& object, const char* name, const char* fallback) {
+    return completeMember(object, name, fallback, [](const Json& v) { return v.is_string(); });
+}
+
+Json& completeInteger(Json& object, const char* name, std::int64_t fallback) {
+    return completeMember(object, name, fallback, [](const Json& v) { return v.is_number_integer(); });
+}
+
+Json& completeUnsigned(Json& object, const char* name, std::uint64_t fallback) {
+    return completeMember(object, name, fallback,
+                          [](const Json& v) { return v.is_number_integer() && integerValue(v) >= 0; });
+}
+
+} // namespace Brisvane

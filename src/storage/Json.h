@@ -1,0 +1,54 @@
+#pragma once
+// The one JSON document type of the program: 32-bit float numbers and objects
+// kept sorted by member name, so every written object lists its members in
+// byte order of their names.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace Brisvane {
+
+using Json = nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t, std::uint64_t, float>;
+
+// Nesting deeper than this is refused when parsing, so that writing a document
+// back (which recurses) can never exhaust the stack.
+inline constexpr int maxJsonDepth = 256;
+
+// Parses UTF-8 text (a leading byte-order mark is not allowed here; the file
+// reader strips it). Returns a discarded value on any error; never throws.
+Json parseJson(std::string_view text);
+
+// The written form of every document: two-space indent, non-ASCII characters
+// as UTF-8 and not escaped, invalid UTF-8 replaced by U+FFFD. Never throws.
+std::string serializeJson(const Json& value);
+
+// Typed reads that never throw. `integer` accepts signed and unsigned JSON
+// integers (an unsigned one above the signed range is clamped), not floats.
+bool isInteger(const Json& value);
+std::int64_t integerValue(const Json& value);
+
+// Returns the member `name` of `object`, first replacing it by `fallback` when it
+// is missing or fails `accept`. `object` must be an object.
+template <typename Accept>
+Json& completeMember(Json& object, const char* name, const Json& fallback, Accept accept) {
+    auto it = object.find(name);
+    if (it == object.end() || !accept(*it)) {
+        object[name] = fallback;
+        return object[name];
+    }
+    return *it;
+}
+
+Json& completeObject(Json& object, const char* name);
+Json& completeArray(Json& object, const char* name);
+Json& completeBoolean(Json& object, const char* name, bool fallback);
+Json& completeString(Json& object, const char* name, const char* fallback);
+Json& completeInteger(Json& object, const char* name, std::int64_t fallback);
+// A JSON integer that is not negative.
+Json& completeUnsigned(Json& object, const char* name, std::uint64_t fallback);
+
+} // namespace Brisvane
