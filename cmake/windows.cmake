@@ -6,14 +6,11 @@ set(WIN32_LIBS user32 gdi32 comctl32 comdlg32 ole32 oleaut32 shell32 shlwapi uui
 # One self-contained exe: no libgcc, libstdc++ or winpthread DLLs beside it.
 set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-add_library(tackaroon_portable STATIC ${PORTABLE_SOURCES})
-target_include_directories(tackaroon_portable PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_definitions(tackaroon_portable PUBLIC ${WIN32_DEFINES})
-target_link_libraries(tackaroon_portable PUBLIC tackaroon_json)
-tackaroon_warnings(tackaroon_portable)
-
-add_library(tackaroon_win STATIC ${WIN_SOURCES})
-target_link_libraries(tackaroon_win PUBLIC tackaroon_portable ${WIN32_LIBS})
+# The portable sources and their Win32 halves call each other, so they make one library.
+add_library(tackaroon_win STATIC ${PORTABLE_SOURCES} ${WIN_SOURCES})
+target_include_directories(tackaroon_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_definitions(tackaroon_win PUBLIC ${WIN32_DEFINES})
+target_link_libraries(tackaroon_win PUBLIC tackaroon_json ${WIN32_LIBS})
 tackaroon_warnings(tackaroon_win)
 
 set(APP_RC ${RESOURCE_DIR}/resource.rc)

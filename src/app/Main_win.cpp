@@ -1,3 +1,36 @@
+// Program entry: one instance per user, a hidden main window, one message loop.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "app/SingleInstance_win.h"
+#include "app/TackaroonNotes_win.h"
+#include "storage/File_win.h"
+
+using namespace Brisvane;
+
+namespace {
+
+// The one application object; its destructor runs the shutdown sequence once
+// more at process end.
+TackaroonNotes application(dataFolder());
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    if (!acquireSingleInstance()) {
+        return 0;
+    }
+    TackaroonNotes::registerMainWindowClass(instance);
+    application.createMainWindow(instance);
+    application.startUp();
+
+    MSG message;
+    BOOL result;
+    while ((result = GetMessageW(&message, nullptr, 0, 0)) != 0 && result != -1) {
+        if (application.searchDialog && IsDialogMessageW(application.searchDialog, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

@@ -7,8 +7,7 @@
 
 namespace Brisvane {
 
-template <typename Traits>
-class UniqueHandle {
+template <typename Traits> class UniqueHandle {
 public:
     using Type = typename Traits::Type;
 
@@ -69,8 +68,7 @@ struct RegionTraits {
     static Type invalid() { return nullptr; }
     static void close(Type h) { DeleteObject(h); }
 };
-template <typename T>
-struct GdiObjectTraits {
+template <typename T> struct GdiObjectTraits {
     using Type = T;
     static Type invalid() { return nullptr; }
     static void close(Type h) { DeleteObject(h); }
@@ -81,7 +79,7 @@ struct ModuleTraits {
     static void close(Type h) { FreeLibrary(h); }
 };
 
-using UniqueFile = UniqueHandle<FileHandleTraits>;   // CreateFileW
+using UniqueFile = UniqueHandle<FileHandleTraits>;     // CreateFileW
 using UniqueKernel = UniqueHandle<KernelHandleTraits>; // mutexes, processes, events
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
