@@ -27,11 +27,17 @@ tackaroon_warnings(tackaroon_app)
 add_custom_command(TARGET tackaroon_app POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RESOURCE_DIR}/help.html ${APP_DIR}/help.html)
 
-# GoogleTest from the sources Debian ships, built by the cross compiler.
-set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest: from the sources Debian ships, built by the cross compiler; on
+# Windows itself (MSYS2) the installed package.
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+  add_library(gtest ALIAS GTest::gtest)
+  add_library(gtest_main ALIAS GTest::gtest_main)
+endif()
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 add_executable(tackaroon_win_tests ${WIN_TEST_SOURCES} ${APP_RC})

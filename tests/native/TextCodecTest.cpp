@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "storage/TextCodec.h"
+
+using namespace Brisvane;
+
+namespace {
+
+std::wstring decoded(std::string_view bytes, ErrorCode expected = errorSuccess) {
+    std::wstring text = L"stale";
+    EXPECT_EQ(decodeTextFile(bytes, text), expected);
+    return text;
+}
+
+} // namespace
+
+TEST(DecodeTextFile, RefusedMarks) {
+    decoded("\xFE\xFF\x00\x41", errorReadFault);
+    decoded("\xFF\xFE\x41\x00", errorReadFault);
+    decoded(std::string_view("\xFF\xFE\x00\x00", 4), errorReadFault);
+    decoded(std::string_view("\x00\x00\xFE\xFF", 4), errorReadFault);
+    decoded("+/v8-", errorReadFault);
+    decoded("+/v9", errorReadFault);
+    decoded("+/v+", errorReadFault);
+    decoded("+/v/", errorReadFault);
+}
+
+TEST(DecodeTextFile, ShortOrUnmarkedFilesAreText) {
+    EXPECT_EQ(decoded(""), L"");
+    EXPECT_EQ(decoded("\xEF\xBB\xBF"), L"");
+    EXPECT_EQ(decoded("+/v"), L"+/v");
+    EXPECT_EQ(decoded("+/vX"), L"+/vX");
+    EXPECT_EQ(decoded(std::string_view("\x00\x00\xFE", 3)), L"");
+}
+
+TEST(DecodeTextFile, Utf8AfterMarkShiftJisWithout) {
+    EXPECT_EQ(decoded("\xEF\xBB\xBF\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"), L"日本語");
+    EXPECT_EQ(decoded("\x93\xFA\x96\x7B\x8C\xEA"), L"日本語");
+    EXPECT_EQ(decoded("\x83\x65\x83\x58\x83\x67 test"), L"テスト test");
+    // Half-width katakana are single bytes in Shift_JIS.
+    EXPECT_EQ(decoded("\xB1\xB2"), L"\xFF71\xFF72");
+    // The same bytes without a mark are not read as UTF-8.
+    EXPECT_NE(decoded("\xE6\x97\xA5"), L"日");
+}
+
+TEST(DecodeTextFile, ContentEndsAtFirstNul) {
+    EXPECT_EQ(decoded(std::string_view("\xEF\xBB\xBFkeep\0drop", 12)), L"keep");
+    EXPECT_EQ(decoded(std::string_view("abc\0\x93\xFA", 6)), L"abc");
+}
+
+TEST(DecodeTextFile, OnlyCarriageReturnLineFeedPairsFold) {
+    EXPECT_EQ(decoded("\xEF\xBB\xBF"
+                      "a\r\nb\rc\nd\r"),
+              L"a\nb\rc\nd\r");
+    EXPECT_EQ(decoded("\r\r\n\n"), L"\r\n\n");
+}
+
+TEST(DecodeTextFile, BadSequencesBecomeReplacementCharacters) {
+    EXPECT_EQ(decoded("\xEF\xBB\xBF"
+                      "a\xFF"
+                      "b"),
+              L"a\xFFFD"
+              "b");
+    EXPECT_EQ(decoded("\xEF\xBB\xBF\xE6\x97"), L"\xFFFD");
+    EXPECT_EQ(decoded("\xEF\xBB\xBF\xC0\xAF"), L"\xFFFD\xFFFD") << "overlong forms are refused";
+    EXPECT_EQ(decoded("\xEF\xBB\xBF\xED\xA0\x80"), L"\xFFFD") << "surrogates are not characters";
+    // A Shift_JIS lead byte at the very end.
+    EXPECT_EQ(decoded("ok\x93"), L"ok\xFFFD");
+}
+
+TEST(Utf8, RoundTripsEveryPlane) {
+    std::wstring text = L"A\u00E9\u65E5\U0001F600z";
+    std::string utf8 = wideToUtf8(text);
+    EXPECT_EQ(utf8, "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80z");
+    EXPECT_EQ(utf8ToWide(utf8), text);
+}
+
+TEST(EncodeTextFile, StartsWithMarkAndHasNoTerminator) {
+    std::string bytes = encodeTextFile(L"付箋");
+    EXPECT_EQ(bytes, "\xEF\xBB\xBF\xE4\xBB\x98\xE7\xAE\x8B");
+    EXPECT_EQ(encodeTextFile(L""), "\xEF\xBB\xBF");
+}
