@@ -18,7 +18,7 @@ test: bootstrap native windows check-format
 	@echo "== native suite"
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	@echo "== Windows suite (Wine)"
-	cd $(WINDOWS) && ../../tools/with-display.sh ctest --output-on-failure
+	cd $(WINDOWS) && $(CURDIR)/tools/with-display.sh ctest --output-on-failure
 
 bootstrap:
 	@tools/bootstrap.sh

@@ -1,5 +1,6 @@
 #include "storage/Json.h"
 
+#include <cmath>
 #include <limits>
 
 namespace Brisvane {
@@ -51,7 +52,9 @@ std::string serializeJson(const Json& value) {
     }
 }
 
-bool isInteger(const Json& value) { return value.is_number_integer(); }
+bool isInteger(const Json& value) {
+    return value.is_number_integer();
+}
 
 std::int64_t integerValue(const Json& value) {
     if (value.is_number_unsigned()) {
@@ -64,6 +67,26 @@ std::int64_t integerValue(const Json& value) {
         return value.get_ref<const Json::number_integer_t&>();
     }
     return 0;
+}
+
+bool isNumber(const Json& value) {
+    if (value.is_number_float()) {
+        return !std::isnan(value.get_ref<const Json::number_float_t&>());
+    }
+    return value.is_number();
+}
+
+double numberValue(const Json& value) {
+    if (value.is_number_float()) {
+        return value.get_ref<const Json::number_float_t&>();
+    }
+    if (value.is_number_unsigned()) {
+        return static_cast<double>(value.get_ref<const Json::number_unsigned_t&>());
+    }
+    if (value.is_number_integer()) {
+        return static_cast<double>(value.get_ref<const Json::number_integer_t&>());
+    }
+    return 0.0;
 }
 
 Json& completeObject(Json& object, const char* name) {
@@ -89,6 +112,10 @@ Json& completeInteger(Json& object, const char* name, std::int64_t fallback) {
 Json& completeUnsigned(Json& object, const char* name, std::uint64_t fallback) {
     return completeMember(object, name, fallback,
                           [](const Json& v) { return v.is_number_integer() && integerValue(v) >= 0; });
+}
+
+Json& completeNumber(Json& object, const char* name, float fallback) {
+    return completeMember(object, name, fallback, [](const Json& v) { return isNumber(v); });
 }
 
 } // namespace Brisvane

@@ -12,7 +12,8 @@
 
 namespace Brisvane {
 
-using Json = nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t, std::uint64_t, float>;
+using Json =
+    nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t, std::uint64_t, float>;
 
 // Nesting deeper than this is refused when parsing, so that writing a document
 // back (which recurses) can never exhaust the stack.
@@ -30,6 +31,11 @@ std::string serializeJson(const Json& value);
 // integers (an unsigned one above the signed range is clamped), not floats.
 bool isInteger(const Json& value);
 std::int64_t integerValue(const Json& value);
+// Any JSON number except NaN (which no parsed text holds, but a program can
+// store); infinities count, so that range rules can clamp them.
+bool isNumber(const Json& value);
+// The value of any JSON number as a double; 0 for everything else.
+double numberValue(const Json& value);
 
 // Returns the member `name` of `object`, first replacing it by `fallback` when it
 // is missing or fails `accept`. `object` must be an object.
@@ -50,5 +56,7 @@ Json& completeString(Json& object, const char* name, const char* fallback);
 Json& completeInteger(Json& object, const char* name, std::int64_t fallback);
 // A JSON integer that is not negative.
 Json& completeUnsigned(Json& object, const char* name, std::uint64_t fallback);
+// Any JSON number (see isNumber); range rules are the caller's.
+Json& completeNumber(Json& object, const char* name, float fallback);
 
 } // namespace Brisvane

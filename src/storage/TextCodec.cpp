@@ -142,6 +142,8 @@ ErrorCode decodeTextFile(std::string_view bytes, std::wstring& text) {
     return errorSuccess;
 }
 
-std::string encodeTextFile(std::wstring_view text) { return "\xEF\xBB\xBF" + wideToUtf8(text); }
+std::string encodeTextFile(std::wstring_view text) {
+    return "\xEF\xBB\xBF" + wideToUtf8(text);
+}
 
 } // namespace Brisvane
