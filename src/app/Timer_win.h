@@ -1,0 +1,17 @@
+#pragma once
+#include <windows.h>
+
+#include "app/Timer.h"
+
+namespace Brisvane {
+
+// Window timers of USER32; they arrive as WM_TIMER with the id as wParam.
+class WindowTimerService final : public TimerService {
+public:
+    void setTimer(WindowRef window, std::uint32_t id, std::uint32_t elapse) override {
+        SetTimer(static_cast<HWND>(window), id, elapse, nullptr);
+    }
+    void killTimer(WindowRef window, std::uint32_t id) override { KillTimer(static_cast<HWND>(window), id); }
+};
+
+} // namespace Brisvane

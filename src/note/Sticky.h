@@ -1,0 +1,31 @@
+#pragma once
+// What the application core, the groups and the rule engine need of one sticky.
+// The sticky window implements it; tests implement it with plain objects.
+#include <cstdint>
+#include <string>
+
+namespace Brisvane {
+
+// A sticky's stacking level, the same numbers as stored in rules.
+enum class ZOrder : std::int32_t { bottom = -1, usually = 0, top = 1, alwaysOnTop = 2 };
+
+// Save request flags, combined by OR per sticky.
+enum SaveFlags : std::uint32_t { SaveJson = 1, SaveText = 2, SaveFigures = 4 };
+
+class Sticky {
+public:
+    virtual ~Sticky() = default;
+
+    virtual const std::wstring& stickyGuid() const = 0;
+
+    // Run-time effects imposed by group rules and by activation.
+    virtual void applyOpacityFactor(float factor) = 0;
+    virtual void setZOrderLevel(ZOrder level) = 0;
+    virtual void applyRuleFold(bool ruleFold) = 0;
+    virtual void setClickThrough(bool on) = 0;
+    // The rule exemption: set while the sticky is the active window.
+    virtual bool isActive() const = 0;
+    virtual bool isAlwaysOnTop() const = 0;
+};
+
+} // namespace Brisvane
