@@ -22,8 +22,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     TackaroonNotes::registerMainWindowClass(instance);
     application.createMainWindow(instance);
     application.startUp();
+    application.registerForInput();
 
-    MSG message;
+    MSG message{};
     BOOL result;
     while ((result = GetMessageW(&message, nullptr, 0, 0)) != 0 && result != -1) {
         if (application.searchDialog && IsDialogMessageW(application.searchDialog, &message)) {
@@ -31,6 +32,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         }
         TranslateMessage(&message);
         DispatchMessageW(&message);
+    }
+    // A sticky closed with Alt+F4 ends the loop with the main window still up:
+    // take it down now so the shutdown runs while the icon and windows exist.
+    if (application.mainWindow) {
+        DestroyWindow(application.mainWindow);
     }
     return static_cast<int>(message.wParam);
 }

@@ -1,12 +1,21 @@
 #include "app/TackaroonNotes_win.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
 
 #include "app/SingleInstance_win.h"
+#include "app/Timer_win.h"
+#include "note/Geometry.h"
+#include "note/Note_win.h"
+#include "note/RichEdit_win.h"
 #include "storage/File_win.h"
+#include "storage/Guid.h"
 #include "storage/Language.h"
+#include "storage/NoteFormat.h"
 #include "storage/Resource_win.h"
 #include "storage/Settings.h"
+#include "storage/TextCodec.h"
 
 namespace Brisvane {
 
@@ -25,12 +34,21 @@ Json defaultGroupsResource() {
     return parseJson(text.substr(0, text.find('\0')));
 }
 
+Rect monitorNearest(const Rect& r) {
+    RECT wanted{r.left, r.top, r.right, r.bottom};
+    MONITORINFO info{sizeof info};
+    GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info);
+    return {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+}
+
 } // namespace
 
-TackaroonNotes::TackaroonNotes(std::wstring folder) : folder_(std::move(folder)) {}
+TackaroonNotes::TackaroonNotes(std::wstring folder) : AppCore(&windowTimers()), folder_(std::move(folder)) {}
 
 TackaroonNotes::~TackaroonNotes() {
     shutDown();
+    autoSaveTimer.stop();
+    fullScreenTimer.stop();
 }
 
 bool TackaroonNotes::registerMainWindowClass(HINSTANCE instance) {
@@ -54,9 +72,34 @@ HWND TackaroonNotes::createMainWindow(HINSTANCE instance) {
     return mainWindow;
 }
 
+void TackaroonNotes::registerForInput() {
+    const USHORT usages[] = {2, 6, 7, 4, 5, 8}; // mouse, keyboard, keypad, joystick, game pad, multi-axis
+    RAWINPUTDEVICE devices[6];
+    for (int i = 0; i < 6; ++i) {
+        devices[i] = {1, usages[i], RIDEV_INPUTSINK, mainWindow};
+    }
+    RegisterRawInputDevices(devices, 6, sizeof(RAWINPUTDEVICE));
+    RegisterTouchWindow(mainWindow, 0);
+}
+
 bool TackaroonNotes::startUp() {
     InitCommonControls();
+    if (!loadRichEditLibrary()) {
+        return false;
+    }
+    timerWindow = mainWindow;
+    // The figure library arrives with the drawing layer.
     loadSettings();
+    prepareAutoSaveTimer();
+    // Full-screen detection arrives with activity detection; until then the
+    // full-screen timer stays idle rather than waking the program for nothing.
+    fullScreen = false;
+    taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
+    addTrayIcon();
+    displayNotification_ = RegisterPowerSettingNotification(mainWindow, &GUID_CONSOLE_DISPLAY_STATE,
+                                                            DEVICE_NOTIFY_WINDOW_HANDLE);
+    comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
+    purgeExpiredTrash();
     initialized = true;
     return true;
 }
@@ -68,7 +111,24 @@ void TackaroonNotes::shutDown() {
     }
     if (initialized) {
         saveSettings();
-        settingsDirty = false;
+        for (Group& group : groups) {
+            for (auto& sticky : group.notes) {
+                saveSticky(static_cast<Note&>(*sticky));
+            }
+        }
+        clearPendingSaves();
+    }
+    clearPendingSaves();
+    destroyGroups();
+    purgeExpiredTrash();
+    removeTrayIcon();
+    if (displayNotification_) {
+        UnregisterPowerSettingNotification(displayNotification_);
+        displayNotification_ = nullptr;
+    }
+    if (comInitialized_) {
+        CoUninitialize();
+        comInitialized_ = false;
     }
 }
 
@@ -80,6 +140,8 @@ bool TackaroonNotes::loadSettings() {
     completeSettings(settings, loaded, loaded ? Json() : defaultGroupsResource(), userDefaultLanguageId());
     languages = loadLanguageTableResource();
     palette = loadPaletteResource();
+    loadGroups();
+    scanNotes();
     return true;
 }
 
@@ -87,14 +149,167 @@ bool TackaroonNotes::saveSettings() {
     return writeUtf8TextFile(folder_ + settingsFileName, serializeJson(settings)) == errorSuccess;
 }
 
-void TackaroonNotes::markSettingsChanged() {
-    if (autoSaveAvailable(settings)) {
-        settingsDirty = true;
-    }
+std::wstring TackaroonNotes::noteFolder(const std::wstring& noteGuid) const {
+    return folder_ + L"notes\\" + noteGuid + L"\\";
 }
 
-std::wstring TackaroonNotes::lookupText(std::string_view key, std::wstring_view fallback) const {
-    return Brisvane::lookupText(languages, settings, key, fallback);
+bool TackaroonNotes::scanNotes() {
+    WIN32_FIND_DATAW entry;
+    UniqueFind find = findFirstFile(folder_ + L"notes\\*", entry);
+    if (!find) {
+        if (pathExists(folder_ + settingsFileName)) {
+            return false;
+        }
+        // First run: one sticky in the first group, in front with the focus.
+        return loadNote(std::nullopt, newGuidString(), groupGuidAt(0), true);
+    }
+    std::vector<std::wstring> names;
+    do {
+        std::wstring name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
+            names.push_back(std::move(name));
+        }
+    } while (names.size() < MaxNotes && findNextFile(find.get(), entry));
+    find.reset();
+    for (const std::wstring& name : names) {
+        loadNote(folder_ + L"notes\\" + name, name, std::nullopt, false);
+    }
+    return true;
+}
+
+bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath, const std::wstring& noteGuid,
+                              const std::optional<std::wstring>& groupGuid, bool activate) {
+    if (stickyCount() >= MaxNotes) {
+        return false;
+    }
+    std::wstring text;
+    if (noteFolderPath) {
+        readTextFileAt(*noteFolderPath + L"\\note.json", text);
+    }
+    auto note = std::make_unique<Note>(noteGuid);
+    note->data = noteFromText(text, titleFormat(languages, settings));
+    if (groupGuid) {
+        note->setGroupGuid(*groupGuid);
+    }
+    Group* group = groupByGuid(note->groupGuid());
+    if (!group) {
+        group = groupByGuid(L"");
+    }
+    if (!group) {
+        return false;
+    }
+    Note* created = note.get();
+    group->notes.push_back(std::move(note));
+    if (!created->createWindows(this, noteFolderPath ? *noteFolderPath + L"\\text.rtf" : std::wstring())) {
+        group->removeSticky(noteGuid);
+        return false;
+    }
+    created->setOpacity(created->storedOpacity(), group->appliedOpacity);
+    if (activate) {
+        created->armFocus();
+    }
+    ShowWindow(created->window, activate ? SW_SHOW : SW_SHOWNOACTIVATE);
+    return true;
+}
+
+bool TackaroonNotes::createNoteNextTo(const std::wstring& sourceGuid) {
+    if (stickyCount() >= MaxNotes) {
+        return false;
+    }
+    const std::wstring noteGuid = newGuidString();
+    auto note = std::make_unique<Note>(noteGuid);
+    completeNoteJson(note->data, titleFormat(languages, settings));
+    auto* source = static_cast<Note*>(stickyByGuid(sourceGuid));
+    if (source) {
+        copyNoteDefaults(note->data, source->data, monitorNearest);
+    }
+    Group* group = source ? groupByGuid(groupGuidOfSticky(sourceGuid)) : nullptr;
+    if (!group) {
+        group = groupByGuid(L"");
+    }
+    if (!group) {
+        return false;
+    }
+    Note* created = note.get();
+    group->notes.push_back(std::move(note));
+    if (!created->createWindows(this, std::wstring())) {
+        group->removeSticky(noteGuid);
+        return false;
+    }
+    created->setOpacity(created->storedOpacity(), group->appliedOpacity);
+    created->armFocus();
+    ShowWindow(created->window, SW_SHOW);
+    markStickyChanged(noteGuid, SaveJson);
+    markSettingsChanged();
+    return true;
+}
+
+std::wstring TackaroonNotes::noteTitle(const Note& note) const {
+    return note.hasWindows() ? noteTitleText(note.titleEdit, note.bodyEdit) : std::wstring();
+}
+
+bool TackaroonNotes::saveNoteText(Note& note) {
+    if (note.bodyComposing || !note.hasWindows()) {
+        return false;
+    }
+    return saveRtf(note.bodyEdit, noteFolder(note.guid) + L"text.rtf");
+}
+
+bool TackaroonNotes::saveNoteJson(Note& note, bool) {
+    // A sticky whose windows are gone keeps what was last read from them.
+    if (note.titleComposing || !note.hasWindows()) {
+        return false;
+    }
+    BodyState state = readBodyState(note.bodyEdit);
+    note.data["title"] = wideToUtf8(noteTitle(note));
+    valueAt(note.data, {"text", "selection", "start"}) = static_cast<std::int64_t>(state.selectionStart);
+    valueAt(note.data, {"text", "selection", "end"}) = static_cast<std::int64_t>(state.selectionEnd);
+    valueAt(note.data, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
+    valueAt(note.data, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
+    return writeUtf8TextFile(noteFolder(note.guid) + L"note.json", serializeJson(note.data)) == errorSuccess;
+}
+
+void TackaroonNotes::saveSticky(Note& note) {
+    saveNoteText(note);
+    saveNoteJson(note, true);
+}
+
+bool TackaroonNotes::saveStickyText(Sticky& sticky) {
+    return saveNoteText(static_cast<Note&>(sticky));
+}
+
+bool TackaroonNotes::saveStickyJson(Sticky& sticky, bool withFigures) {
+    return saveNoteJson(static_cast<Note&>(sticky), withFigures);
+}
+
+void TackaroonNotes::addTrayIcon() {
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = mainWindow;
+    icon.uID = trayIconId;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = WM_TRAYICON;
+    icon.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(smallIconId));
+    lstrcpynW(icon.szTip, applicationTitle, ARRAYSIZE(icon.szTip));
+    Shell_NotifyIconW(NIM_ADD, &icon);
+}
+
+void TackaroonNotes::removeTrayIcon() {
+    if (!mainWindow) {
+        return;
+    }
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = mainWindow;
+    icon.uID = trayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+}
+
+void TackaroonNotes::onTimer(UINT_PTR id) {
+    if (id == TIMER_AUTOSAVE) {
+        flushAutoSave();
+    }
+    // Full-screen polling and the rule timers arrive with activity detection and the rule engine.
 }
 
 LRESULT CALLBACK TackaroonNotes::mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -115,15 +330,40 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
         shutDown();
         releaseSingleInstance();
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (mainWindow == window) {
-            mainWindow = nullptr;
-        }
+        mainWindow = nullptr;
+        timerWindow = nullptr;
         PostQuitMessage(0);
         return 0;
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;
+    case WM_TIMER:
+        onTimer(wParam);
+        break;
+    case WM_QUERYENDSESSION:
+        // The session may end without WM_DESTROY: what waits for auto-save is written now.
+        flushAutoSave();
+        break;
+    case WM_ENDSESSION:
+        if (wParam) {
+            flushAutoSave();
+        }
+        break;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_POWERSETTINGCHANGE) {
+            auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(lParam);
+            if (setting && IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
+                setting->DataLength >= 1 && setting->Data[0] == 1) {
+                purgeExpiredTrash();
+            }
+        }
+        break;
     default:
+        if (message == taskbarCreatedMessage_ && message != 0) {
+            // The shell restarted: the icon is the only permanent way in.
+            addTrayIcon();
+            return 0;
+        }
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -1,71 +1,85 @@
 #pragma once
-// The application object: owns the settings, language and palette documents for
-// the whole run and the hidden main window that receives every notification
-// not addressed to a sticky.
+// The application object: owns the documents and the groups for the whole run
+// (through its portable core) and the hidden main window that receives every
+// notification not addressed to a sticky.
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include <windows.h>
 
-#include "storage/Json.h"
+#include "app/AppCore.h"
 
 namespace Brisvane {
 
-inline constexpr UINT WM_TRAYICON = WM_APP + 4;
-inline constexpr UINT_PTR TIMER_FULLSCREEN = 2;
-inline constexpr UINT_PTR TIMER_AUTOSAVE = 500;
-inline constexpr UINT_PTR FIRST_RULE_TIMER = 1000;
+class Note;
 
+inline constexpr UINT WM_TRAYICON = WM_APP + 4;
 inline constexpr wchar_t mainWindowClassName[] = L"TackaroonNotesMainWindowClass";
 inline constexpr wchar_t applicationTitle[] = L"Tackaroon notes";
 inline constexpr wchar_t instanceMutexName[] = L"TackaroonNotesAppMutex";
 inline constexpr int largeIconId = 101;
 inline constexpr int smallIconId = 105;
+inline constexpr UINT trayIconId = 1;
+inline constexpr UINT fullScreenPeriod = 300;
 
-class TackaroonNotes {
+class TackaroonNotes : public AppCore {
 public:
     // `folder` is the data folder, ending in "\": the executable's folder in the
     // program, a scratch folder in tests.
     explicit TackaroonNotes(std::wstring folder);
-    TackaroonNotes(const TackaroonNotes&) = delete;
-    TackaroonNotes& operator=(const TackaroonNotes&) = delete;
-    virtual ~TackaroonNotes();
+    ~TackaroonNotes() override;
 
     // Registers the main window class once per process.
     static bool registerMainWindowClass(HINSTANCE instance);
     // Creates the hidden main window bound to this object.
     HWND createMainWindow(HINSTANCE instance);
+    // Raw input from every input device and touch, delivered even in the background.
+    void registerForInput();
 
     bool startUp();
     void shutDown();
 
-    // Reads and completes settings.json, then loads the tables that hang on it.
+    // Reads and completes settings.json, then loads the tables, the groups and every stored sticky.
     bool loadSettings();
-    bool saveSettings();
-    void markSettingsChanged();
+    bool saveSettings() override;
 
-    std::wstring lookupText(std::string_view key, std::wstring_view fallback) const;
+    // Note storage.
+    bool scanNotes();
+    bool loadNote(const std::optional<std::wstring>& noteFolder, const std::wstring& noteGuid,
+                  const std::optional<std::wstring>& groupGuid, bool activate);
+    bool createNoteNextTo(const std::wstring& sourceGuid);
+    bool saveNoteText(Note& note);
+    bool saveNoteJson(Note& note, bool withFigures);
+    std::wstring noteTitle(const Note& note) const;
+    // Writes both files of a sticky now (its windows are about to go).
+    void saveSticky(Note& note);
+    std::wstring noteFolder(const std::wstring& noteGuid) const;
 
     const std::wstring& folder() const { return folder_; }
 
     bool initialized = false;
     HWND mainWindow = nullptr;
-    Json settings;
-    Json languages;
-    Json palette;
-    Json figureLibrary;
-    bool rulesSuspended = false;
-    bool settingsDirty = false;
-    bool fullScreen = false;
-    bool modalOpen = false;
     HWND searchDialog = nullptr;
+
+protected:
+    bool saveStickyText(Sticky& sticky) override;
+    bool saveStickyJson(Sticky& sticky, bool withFigures) override;
 
 private:
     static LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void addTrayIcon();
+    void removeTrayIcon();
+    void onTimer(UINT_PTR id);
+    // Expired trash entries go at start-up, at exit and when the display comes
+    // back on; the trash itself arrives with its own module.
+    void purgeExpiredTrash() {}
 
     std::wstring folder_;
+    UINT taskbarCreatedMessage_ = 0;
+    HPOWERNOTIFY displayNotification_ = nullptr;
+    bool comInitialized_ = false;
 };
 
 } // namespace Brisvane

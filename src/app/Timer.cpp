@@ -2,7 +2,9 @@
 
 namespace Brisvane {
 
-Timer::~Timer() { stop(); }
+Timer::~Timer() {
+    stop();
+}
 
 void Timer::prepare(TimerService* service, WindowRef timerWindow, std::uint32_t timerId, std::uint32_t period,
                     bool restart) {

@@ -14,4 +14,11 @@ public:
     void killTimer(WindowRef window, std::uint32_t id) override { KillTimer(static_cast<HWND>(window), id); }
 };
 
+// The one service every window timer of the program goes through; it holds no
+// state, so it can outlive everything that uses it.
+inline TimerService& windowTimers() {
+    static WindowTimerService service;
+    return service;
+}
+
 } // namespace Brisvane

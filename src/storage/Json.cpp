@@ -118,4 +118,69 @@ Json& completeNumber(Json& object, const char* name, float fallback) {
     return completeMember(object, name, fallback, [](const Json& v) { return isNumber(v); });
 }
 
+const Json* findPath(const Json& root, JsonPath path) {
+    const Json* current = &root;
+    for (const char* name : path) {
+        if (!current->is_object()) {
+            return nullptr;
+        }
+        auto it = current->find(name);
+        if (it == current->end()) {
+            return nullptr;
+        }
+        current = &*it;
+    }
+    return current;
+}
+
+bool booleanAt(const Json& root, JsonPath path, bool fallback) {
+    const Json* value = findPath(root, path);
+    return value && value->is_boolean() ? value->get_ref<const bool&>() : fallback;
+}
+
+std::int64_t integerAt(const Json& root, JsonPath path, std::int64_t fallback) {
+    const Json* value = findPath(root, path);
+    return value && isInteger(*value) ? integerValue(*value) : fallback;
+}
+
+float numberAt(const Json& root, JsonPath path, float fallback) {
+    const Json* value = findPath(root, path);
+    return value && isNumber(*value) ? static_cast<float>(numberValue(*value)) : fallback;
+}
+
+std::string stringAt(const Json& root, JsonPath path, const std::string& fallback) {
+    const Json* value = findPath(root, path);
+    return value && value->is_string() ? value->get_ref<const std::string&>() : fallback;
+}
+
+Json& valueAt(Json& root, JsonPath path) {
+    if (!root.is_object()) {
+        root = Json::object();
+    }
+    Json* current = &root;
+    size_t remaining = path.size();
+    for (const char* name : path) {
+        Json& member = (*current)[name];
+        if (--remaining > 0 && !member.is_object()) {
+            member = Json::object();
+        }
+        current = &member;
+    }
+    return *current;
+}
+
+bool storeAt(Json& root, JsonPath path, const Json& value) {
+    Json& target = valueAt(root, path);
+    // Signed and unsigned integers of one value are the same stored value;
+    // 16.0 and 16 are not.
+    bool same = target.is_number_integer() && value.is_number_integer()
+                    ? integerValue(target) == integerValue(value)
+                    : target.type() == value.type() && target == value;
+    if (same) {
+        return false;
+    }
+    target = value;
+    return true;
+}
+
 } // namespace Brisvane

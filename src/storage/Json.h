@@ -3,6 +3,7 @@
 // kept sorted by member name, so every written object lists its members in
 // byte order of their names.
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -36,6 +37,20 @@ std::int64_t integerValue(const Json& value);
 bool isNumber(const Json& value);
 // The value of any JSON number as a double; 0 for everything else.
 double numberValue(const Json& value);
+
+// Reads along a path of member names without ever throwing: the fallback when
+// an object on the way or the value itself is missing or of another type.
+using JsonPath = std::initializer_list<const char*>;
+const Json* findPath(const Json& root, JsonPath path);
+bool booleanAt(const Json& root, JsonPath path, bool fallback);
+std::int64_t integerAt(const Json& root, JsonPath path, std::int64_t fallback);
+float numberAt(const Json& root, JsonPath path, float fallback);
+std::string stringAt(const Json& root, JsonPath path, const std::string& fallback);
+// The value at `path` for writing: every object on the way (and the root) is
+// made an object where it is not one.
+Json& valueAt(Json& root, JsonPath path);
+// Stores `value` at `path`; true when that changed the document.
+bool storeAt(Json& root, JsonPath path, const Json& value);
 
 // Returns the member `name` of `object`, first replacing it by `fallback` when it
 // is missing or fails `accept`. `object` must be an object.

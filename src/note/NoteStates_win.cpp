@@ -1,0 +1,229 @@
+// Window states of a sticky: geometry, fold, opacity, stacking, click-through,
+// shadow and the lifting of rule effects while the sticky is active.
+#include <dwmapi.h>
+
+#include "app/TackaroonNotes_win.h"
+#include "note/Geometry.h"
+#include "note/Note_win.h"
+#include "storage/Settings.h"
+
+namespace Brisvane {
+
+namespace {
+
+constexpr UINT zOrderOnly = SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
+
+Rect toRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info{sizeof info};
+    if (GetMonitorInfoW(monitor, &info)) {
+        reinterpret_cast<std::vector<Rect>*>(list)->push_back(toRect(info.rcWork));
+    }
+    return TRUE;
+}
+
+void setTopmostStyle(HWND window, bool on) {
+    LONG style = GetWindowLongW(window, GWL_EXSTYLE);
+    SetWindowLongW(window, GWL_EXSTYLE, on ? style | WS_EX_TOPMOST : style & ~WS_EX_TOPMOST);
+}
+
+} // namespace
+
+void Note::setBounds(int left, int top, int width, int height, bool keepOnScreen) {
+    suppressMoveStore = true;
+    if (keepOnScreen) {
+        std::vector<Rect> workAreas;
+        EnumDisplayMonitors(nullptr, nullptr, collectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+        RECT wanted{left, top, left + width, top + height};
+        MONITORINFO info{sizeof info};
+        GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info);
+        bool corrected = false;
+        Rect placed = Brisvane::keepOnScreen(toRect(wanted), workAreas, toRect(info.rcMonitor), corrected);
+        if (corrected) {
+            // The corrected position is stored by the WM_MOVE that follows.
+            suppressMoveStore = false;
+            left = placed.left;
+            top = placed.top;
+        }
+    }
+    programmaticResize = true;
+    SetWindowPos(window, nullptr, left, top, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void Note::resizeAtStoredPosition(int width, int height, bool keepOnScreen) {
+    setBounds(storedPosition("left"), storedPosition("top"), width, height, keepOnScreen);
+}
+
+void Note::restoreGeometry() {
+    int height = folded ? titlebarHeightFold(app->settings) : storedPosition("height");
+    setBounds(storedPosition("left"), storedPosition("top"), storedPosition("width"), height, true);
+}
+
+void Note::showNote() {
+    restoreGeometry();
+    HWND focus = GetFocus();
+    if (focus && (focus == window || IsChild(window, focus))) {
+        return;
+    }
+    if (titleEditing) {
+        setTitleEditing(false);
+    }
+    setFold(false, ruleFold, true);
+    if (storedFlag("fold") || storedFlag("lock")) {
+        SetFocus(window);
+    } else {
+        SetFocus(scribbleMode() ? scribbleWindow : bodyEdit);
+    }
+}
+
+void Note::setFold(bool fold, bool rule, bool repaint) {
+    if (storeAt(data, {"window", "fold"}, fold)) {
+        markChanged(SaveJson);
+    }
+    ruleFold = rule;
+    bool effective = fold || rule;
+    if (effective == folded) {
+        return;
+    }
+    folded = effective;
+    if (repaint) {
+        HDC dc = GetDC(window);
+        paintBackground(dc);
+        ReleaseDC(window, dc);
+    }
+    int height = folded ? titlebarHeightFold(app->settings) : storedPosition("height");
+    resizeAtStoredPosition(storedPosition("width"), height, false);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void Note::applyRuleFold(bool fold) {
+    setFold(storedFlag("fold"), fold, false);
+}
+
+void Note::setOpacity(float value, float factor) {
+    if (opacityDiffers(storedOpacity(), value)) {
+        markChanged(SaveJson);
+    }
+    valueAt(data, {"window", "opacity"}) = value;
+    applyOpacityFactor(factor);
+}
+
+void Note::applyOpacityFactor(float factor) {
+    ruleOpacityFactor = factor;
+    int alpha = layeredAlpha(storedOpacity(), factor, highlightFactor);
+    if (alpha != appliedAlpha) {
+        appliedAlpha = alpha;
+        SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+    }
+}
+
+void Note::setHighlightFactor(float factor) {
+    highlightFactor = factor;
+    applyOpacityFactor(ruleOpacityFactor);
+}
+
+void Note::applyZOrder(ZOrder level) {
+    if (level == zOrderApplied) {
+        return;
+    }
+    if (level == ZOrder::alwaysOnTop) {
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, zOrderOnly);
+        setTopmostStyle(window, true);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
+    } else {
+        setTopmostStyle(window, false);
+        HWND after = level == ZOrder::top       ? HWND_TOP
+                     : level == ZOrder::usually ? HWND_NOTOPMOST
+                                                : HWND_BOTTOM;
+        SetWindowPos(window, after, 0, 0, 0, 0, zOrderOnly);
+    }
+    zOrderApplied = level;
+}
+
+void Note::setAlwaysOnTop(bool on, ZOrder level) {
+    if (storeAt(data, {"window", "alwaysOnTop"}, on)) {
+        markChanged(SaveJson);
+    }
+    auto sendToBottom = [this] {
+        if (zOrderApplied != ZOrder::bottom) {
+            setTopmostStyle(window, false);
+            SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, zOrderOnly);
+            zOrderApplied = ZOrder::bottom;
+        }
+    };
+    if (fullScreenActive) {
+        sendToBottom();
+        return;
+    }
+    if (!on) {
+        applyZOrder(level);
+        return;
+    }
+    if (level == ZOrder::bottom) {
+        sendToBottom();
+        return;
+    }
+    if (zOrderApplied != ZOrder::alwaysOnTop) {
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, zOrderOnly);
+        setTopmostStyle(window, true);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
+        zOrderApplied = ZOrder::alwaysOnTop;
+    }
+}
+
+void Note::setZOrderLevel(ZOrder level) {
+    zOrderRequest = level;
+    setAlwaysOnTop(isAlwaysOnTop(), level);
+}
+
+void Note::setFullScreenActive(bool on, ZOrder groupLevel) {
+    fullScreenActive = on;
+    setZOrderLevel(groupLevel);
+}
+
+void Note::setClickThrough(bool on) {
+    if (on == clickThrough) {
+        return;
+    }
+    clickThrough = on;
+    LONG style = GetWindowLongW(window, GWL_EXSTYLE);
+    SetWindowLongW(window, GWL_EXSTYLE, on ? style | WS_EX_TRANSPARENT : style & ~WS_EX_TRANSPARENT);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void Note::setShadow(bool on) {
+    int size = on ? 1 : 0;
+    MARGINS margins{size, size, size, size};
+    BOOL composition = FALSE;
+    if (SUCCEEDED(DwmIsCompositionEnabled(&composition)) && composition) {
+        DWMNCRENDERINGPOLICY policy = DWMNCRP_ENABLED;
+        DwmSetWindowAttribute(window, DWMWA_NCRENDERING_POLICY, &policy, sizeof policy);
+        DwmExtendFrameIntoClientArea(window, &margins);
+    }
+    if (storeAt(data, {"window", "shadow"}, on)) {
+        markChanged(SaveJson);
+    }
+}
+
+void Note::setRuleExempt(bool exempt) {
+    active = exempt;
+    Group* group = app ? app->groupByGuid(app->groupGuidOfSticky(guid)) : nullptr;
+    if (exempt || !group) {
+        applyOpacityFactor(1.0f);
+        setZOrderLevel(ZOrder::usually);
+        applyRuleFold(false);
+        setClickThrough(false);
+        return;
+    }
+    applyOpacityFactor(group->appliedOpacity);
+    setZOrderLevel(static_cast<ZOrder>(group->appliedZOrder));
+    applyRuleFold(group->appliedFold);
+    setClickThrough(group->appliedTransparent);
+}
+
+} // namespace Brisvane

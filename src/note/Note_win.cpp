@@ -1,0 +1,786 @@
+// The sticky window: creation, the shared window procedure and the handlers of
+// the sticky window, its title bar buttons, title edit and body.
+#include "note/Note_win.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <windowsx.h>
+
+#include "app/TackaroonNotes_win.h"
+#include "app/Timer_win.h"
+#include "note/Geometry.h"
+#include "note/RichEdit_win.h"
+#include "storage/Settings.h"
+#include "storage/TextCodec.h"
+
+namespace Brisvane {
+
+namespace {
+
+constexpr wchar_t stickyClass[] = L"TackaroonNotesWindowClass";
+constexpr wchar_t scribbleClass[] = L"TackaroonNotesScribbleWindowClass";
+constexpr wchar_t buttonClass[] = L"TackaroonNotesTitlebarButtonWindowClass";
+constexpr wchar_t hScrollClass[] = L"TackaroonNotesHScrollWindowClass";
+constexpr wchar_t vScrollClass[] = L"TackaroonNotesVScrollWindowClass";
+constexpr wchar_t cornerClass[] = L"TackaroonNotesScrollIntersectionWindowClass";
+constexpr wchar_t noteFace[] = L"メイリオ";
+constexpr size_t tipTextLimit = 80;
+// The pen cursor, missing from some headers.
+const LPCWSTR penCursor = MAKEINTRESOURCEW(32631);
+
+HINSTANCE moduleInstance() {
+    return GetModuleHandleW(nullptr);
+}
+
+LPCWSTR cursorForZone(HitZone zone) {
+    switch (zone) {
+    case HitLeft:
+    case HitRight:
+        return IDC_SIZEWE;
+    case HitTop:
+    case HitBottom:
+        return IDC_SIZENS;
+    case HitTopLeft:
+    case HitBottomRight:
+        return IDC_SIZENWSE;
+    case HitTopRight:
+    case HitBottomLeft:
+        return IDC_SIZENESW;
+    default:
+        return IDC_ARROW;
+    }
+}
+
+bool isSizingZone(HitZone zone) {
+    return zone != HitNowhere && zone != HitClient;
+}
+
+} // namespace
+
+Note::Note(std::wstring noteGuid) : guid(std::move(noteGuid)), data(Json::object()) {}
+
+Note::~Note() {
+    destroyWindows();
+}
+
+bool Note::storedFlag(const char* name) const {
+    return booleanAt(data, {"window", name}, false);
+}
+
+bool Note::storedFix(const char* name) const {
+    return booleanAt(data, {"window", "fix", name}, false);
+}
+
+int Note::storedPosition(const char* name) const {
+    return static_cast<int>(integerAt(data, {"window", "position", name}, 0));
+}
+
+bool Note::scribbleMode() const {
+    return stringAt(data, {"mode"}, "text") == "scribble";
+}
+
+bool Note::isAlwaysOnTop() const {
+    return storedFlag("alwaysOnTop");
+}
+
+std::wstring Note::groupGuid() const {
+    return utf8ToWide(stringAt(data, {"group", "guid"}, ""));
+}
+
+void Note::setGroupGuid(const std::wstring& groupGuid) {
+    valueAt(data, {"group", "guid"}) = wideToUtf8(groupGuid);
+}
+
+float Note::storedOpacity() const {
+    return numberAt(data, {"window", "opacity"}, 1.0f);
+}
+
+void Note::markChanged(std::uint32_t flags) {
+    if (app) {
+        app->markStickyChanged(guid, flags);
+    }
+}
+
+void Note::bind(HWND hwnd, NoteRole role) {
+    SetPropW(hwnd, notePropName, this);
+    SetPropW(hwnd, roleProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(role)));
+}
+
+void Note::unbind(HWND hwnd) {
+    if (hwnd) {
+        RemovePropW(hwnd, notePropName);
+        RemovePropW(hwnd, roleProp);
+    }
+}
+
+HWND Note::createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role) {
+    DWORD exStyle = role == RoleScribble ? WS_EX_NOREDIRECTIONBITMAP : 0;
+    HWND child =
+        CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), moduleInstance(), nullptr);
+    if (child) {
+        bind(child, role);
+    }
+    return child;
+}
+
+namespace {
+
+bool registerNoteClasses() {
+    static bool registered = false;
+    if (registered) {
+        return true;
+    }
+    struct ClassInfo {
+        const wchar_t* name;
+        UINT style;
+        LPCWSTR cursor;
+        HBRUSH background;
+    };
+    const ClassInfo classes[] = {
+        {stickyClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, IDC_ARROW,
+         reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)},
+        {scribbleClass, CS_OWNDC | CS_DBLCLKS, penCursor, nullptr},
+        {buttonClass, CS_DBLCLKS, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)},
+        {hScrollClass, CS_DBLCLKS, IDC_ARROW, nullptr},
+        {vScrollClass, CS_DBLCLKS, IDC_ARROW, nullptr},
+        {cornerClass, CS_DBLCLKS, IDC_ARROW, nullptr},
+    };
+    for (const ClassInfo& info : classes) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = info.style;
+        windowClass.lpfnWndProc = nullptr; // set below
+        windowClass.hInstance = moduleInstance();
+        windowClass.hCursor = LoadCursorW(nullptr, info.cursor);
+        windowClass.hbrBackground = info.background;
+        windowClass.lpszClassName = info.name;
+        windowClass.lpfnWndProc = Note::sharedWindowProc();
+        if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+            return false;
+        }
+    }
+    registered = true;
+    return true;
+}
+
+} // namespace
+
+WNDPROC Note::sharedWindowProc() {
+    return windowProc;
+}
+
+bool Note::createWindows(TackaroonNotes* application, const std::wstring& rtfPath) {
+    app = application;
+    if (!registerNoteClasses() || !loadRichEditLibrary()) {
+        return false;
+    }
+    applyTheme(utf8ToWide(stringAt(data, {"theme", "base"}, "#f8b500")), false);
+
+    window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, stickyClass, L"", WS_POPUP, 0, 0, 1, 1,
+                             nullptr, nullptr, moduleInstance(), nullptr);
+    if (!window) {
+        return false;
+    }
+    bind(window, RoleSticky);
+    SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+    layoutTimer.prepare(&windowTimers(), window, layoutTimerId, layoutDelay, true);
+
+    scribbleWindow = createChild(scribbleClass, 0, 0, RoleScribble);
+    newButton = createChild(buttonClass, 0, 0, RoleNewButton);
+    trashButton = createChild(buttonClass, 0, 0, RoleTrashButton);
+    titleEdit = createChild(MSFTEDIT_CLASS, WS_CLIPSIBLINGS | ES_AUTOHSCROLL, titleControlId, RoleTitle);
+    if (!scribbleWindow || !newButton || !trashButton || !titleEdit) {
+        return false;
+    }
+    const Json& settings = app->settings;
+    setUpTitleEdit(titleEdit, utf8ToWide(stringAt(data, {"title"}, "")), titlebarHeightDefault(settings),
+                   themeColour(themeColours, L"title-background"), themeColour(themeColours, L"title-color"));
+    titleEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(titleEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
+
+    bodyEdit = createChild(MSFTEDIT_CLASS,
+                           WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                               ES_NOHIDESEL | ES_WANTRETURN | ES_SAVESEL,
+                           bodyControlId, RoleBody);
+    if (!bodyEdit) {
+        return false;
+    }
+    setUpBody(bodyEdit, booleanAt(data, {"text", "wordwrap"}, true),
+              booleanAt(data, {"text", "autoDetectURL"}, true), themeColour(themeColours, L"background"));
+    bodyEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
+
+    hScroll = createChild(hScrollClass, 0, 0, RoleHScroll);
+    vScroll = createChild(vScrollClass, 0, 0, RoleVScroll);
+    scrollCorner = createChild(cornerClass, 0, 0, RoleScrollCorner);
+    if (!hScroll || !vScroll || !scrollCorner) {
+        return false;
+    }
+    applyBodyFormat(bodyEdit, fontSize(settings), themeColour(themeColours, L"text-color"),
+                    marginLeft(settings), marginRight(settings));
+    if (!rtfPath.empty()) {
+        loadRtf(bodyEdit, rtfPath);
+    }
+    SetWindowPos(scribbleWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+
+    int width = storedPosition("width");
+    if (storedFlag("fold")) {
+        resizeAtStoredPosition(width, titlebarHeightFold(settings), true);
+    } else {
+        setBounds(storedPosition("left"), storedPosition("top"), width, storedPosition("height"), true);
+    }
+    setFold(storedFlag("fold"), ruleFold, false);
+    layout();
+    if (isAlwaysOnTop()) {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    }
+    if (scribbleMode()) {
+        setMode(true, false);
+    }
+    if (storedFlag("shadow")) {
+        setShadow(true);
+    }
+    createTooltip();
+    layoutTimer.start();
+    return true;
+}
+
+void Note::createTooltip() {
+    tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                              moduleInstance(), nullptr);
+    if (!tooltip) {
+        return;
+    }
+    SetWindowPos(tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    const Json& settings = app->settings;
+    SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(tooltipInitial(settings) & 0xFFFF, 0));
+    SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(tooltipAutoPopup(settings) & 0xFFFF, 0));
+    for (HWND tool : {titleEdit, newButton, trashButton}) {
+        TOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = window;
+        info.uId = reinterpret_cast<UINT_PTR>(tool);
+        info.lpszText = LPSTR_TEXTCALLBACKW;
+        GetClientRect(tool, &info.rect);
+        SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void Note::renewToolRects() {
+    if (!tooltip) {
+        return;
+    }
+    for (HWND tool : {titleEdit, newButton, trashButton}) {
+        TOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.hwnd = window;
+        info.uId = reinterpret_cast<UINT_PTR>(tool);
+        GetClientRect(tool, &info.rect);
+        SendMessageW(tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void Note::destroyWindows() {
+    if (!window) {
+        return;
+    }
+    if (titleRegion) {
+        SetWindowRgn(titleEdit, nullptr, FALSE); // the system deletes the region it held
+        titleRegion = nullptr;
+    }
+    if (bodyEdit) {
+        SetWindowRgn(bodyEdit, nullptr, FALSE); // the system deletes the region it held
+    }
+    layoutTimer.stop();
+    if (titleEdit && titleEditProc) {
+        SetWindowLongPtrW(titleEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(titleEditProc));
+    }
+    if (bodyEdit && bodyEditProc) {
+        SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(bodyEditProc));
+    }
+    for (HWND hwnd : {scrollCorner, vScroll, hScroll, bodyEdit, titleEdit, trashButton, newButton,
+                      scribbleWindow, window}) {
+        unbind(hwnd);
+    }
+    // Without its properties the window's WM_DESTROY no longer ends the program.
+    DestroyWindow(window);
+    forgetWindows();
+}
+
+void Note::forgetWindows() {
+    window = newButton = trashButton = titleEdit = bodyEdit = scribbleWindow = nullptr;
+    hScroll = vScroll = scrollCorner = tooltip = nullptr;
+    titleEditProc = bodyEditProc = nullptr;
+    titleRegion = nullptr; // destroyed with the title edit
+}
+
+LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* note = static_cast<Note*>(GetPropW(hwnd, notePropName));
+    if (!note) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    if (note->handleResizeZone(hwnd, message, lParam, false, result)) {
+        return result;
+    }
+    switch (static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(hwnd, roleProp)))) {
+    case RoleScribble:
+    case RoleHScroll:
+    case RoleVScroll:
+    case RoleScrollCorner:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    case RoleNewButton:
+        return note->buttonMessage(hwnd, 0, message, wParam, lParam);
+    case RoleTrashButton:
+        return note->buttonMessage(hwnd, 1, message, wParam, lParam);
+    default:
+        return note->stickyMessage(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK Note::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* note = static_cast<Note*>(GetPropW(hwnd, notePropName));
+    if (!note) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    bool title = reinterpret_cast<INT_PTR>(GetPropW(hwnd, roleProp)) == RoleTitle;
+    LRESULT result = 0;
+    if (note->handleResizeZone(hwnd, message, lParam, note->storedFlag("lock"), result)) {
+        return result;
+    }
+    return title ? note->titleMessage(hwnd, message, wParam, lParam)
+                 : note->bodyMessage(hwnd, message, wParam, lParam);
+}
+
+bool Note::handleResizeZone(HWND hwnd, UINT message, LPARAM lParam, bool locked, LRESULT& result) {
+    if (folded || (message != WM_SETCURSOR && message != WM_LBUTTONDOWN)) {
+        return false;
+    }
+    if (message == WM_SETCURSOR && !IsWindowEnabled(window)) {
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        result = 0;
+        return true;
+    }
+    POINT point;
+    if (message == WM_SETCURSOR) {
+        GetCursorPos(&point);
+        ScreenToClient(window, &point);
+    } else {
+        point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        MapWindowPoints(hwnd, window, &point, 1);
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    HitZone zone = resizeZone(point.x, point.y, client.right, client.bottom, storedFix("size"));
+    if (isSizingZone(zone)) {
+        if (message == WM_SETCURSOR) {
+            SetCursor(LoadCursorW(nullptr, cursorForZone(zone)));
+        } else {
+            SendMessageW(window, WM_NCLBUTTONDOWN, zone, lParam);
+        }
+        result = 0;
+        return true;
+    }
+    if (locked && zone == HitClient) {
+        if (message == WM_SETCURSOR) {
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+        } else if (!storedFix("position")) {
+            SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+        }
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        // Destroyed while still bound (Alt+F4 ends the program): let go of the
+        // children before they go, so nothing routes to this note any more.
+        for (HWND edit : {titleEdit, bodyEdit}) {
+            WNDPROC own = edit == titleEdit ? titleEditProc : bodyEditProc;
+            if (edit && own) {
+                SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+            }
+        }
+        for (HWND child : {scrollCorner, vScroll, hScroll, bodyEdit, titleEdit, trashButton, newButton,
+                           scribbleWindow, window}) {
+            unbind(child);
+        }
+        layoutTimer.stop();
+        forgetWindows();
+        PostQuitMessage(0);
+        return 0;
+    case WM_MOVE:
+        if (!suppressMoveStore) {
+            storeAt(data, {"window", "position", "left"},
+                    static_cast<std::int64_t>(static_cast<short>(LOWORD(lParam))));
+            storeAt(data, {"window", "position", "top"},
+                    static_cast<std::int64_t>(static_cast<short>(HIWORD(lParam))));
+            markChanged(SaveJson);
+        }
+        suppressMoveStore = false;
+        break;
+    case WM_SIZE:
+        layoutTimer.start();
+        break;
+    case WM_ACTIVATE:
+        setRuleExempt(LOWORD(wParam) != WA_INACTIVE);
+        break;
+    case WM_SETFOCUS:
+        if (!storedFlag("fold") && !storedFlag("lock")) {
+            focusContent();
+        }
+        break;
+    case WM_PAINT: {
+        ScopedPaint paint(hwnd);
+        paintBackground(paint.dc());
+        return 0;
+    }
+    case WM_CLOSE:
+        // Alt+F4 ends the program; what this sticky holds is written first,
+        // while its windows can still be read.
+        if (app) {
+            app->saveSticky(*this);
+        }
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {30, app ? titlebarHeightFold(app->settings) : 18};
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_NOTIFY:
+        return notify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND:
+        if (lParam != 0) {
+            if (HIWORD(wParam) == EN_CHANGE && !loading) {
+                if (LOWORD(wParam) == titleControlId) {
+                    markChanged(SaveJson);
+                } else if (LOWORD(wParam) == bodyControlId) {
+                    markChanged(SaveText);
+                }
+            }
+            break;
+        }
+        if (command(LOWORD(wParam))) {
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == layoutTimerId) {
+            layout();
+            layoutTimer.stop();
+            return 0;
+        }
+        break;
+    case WM_ENTERSIZEMOVE:
+        GetCursorPos(&moveStartCursor);
+        if (app) {
+            for (Sticky* sticky : app->allStickies()) {
+                auto* note = static_cast<Note*>(sticky);
+                if (note->window) {
+                    GetWindowRect(note->window, &note->moveStartRect);
+                }
+            }
+        }
+        break;
+    case WM_DWMCOMPOSITIONCHANGED:
+        if (storedFlag("shadow")) {
+            setShadow(true);
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Note::notify(NMHDR* header) {
+    if (header->hwndFrom == bodyEdit) {
+        switch (header->code) {
+        case EN_SELCHANGE:
+            if (!loading) {
+                markChanged(SaveJson);
+            }
+            return 0;
+        case EN_LINK: {
+            auto* link = reinterpret_cast<ENLINK*>(header);
+            if (link->msg == WM_LBUTTONUP) {
+                openLinkAt(bodyEdit, link->chrg.cpMin, link->chrg.cpMax);
+            }
+            return 0;
+        }
+        case EN_HSCROLL:
+        case EN_VSCROLL:
+        case EN_MSGFILTER:
+        case 0x0300: {
+            RECT client;
+            GetClientRect(bodyEdit, &client);
+            if (client.right != lastBodySize_.cx || client.bottom != lastBodySize_.cy) {
+                lastBodySize_ = {client.right, client.bottom};
+                layout();
+            }
+            return 0;
+        }
+        default:
+            return 0;
+        }
+    }
+    if (header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        HWND tool = reinterpret_cast<HWND>(header->idFrom);
+        info->lpszText = info->szText;
+        info->szText[0] = L'\0';
+        info->hinst = nullptr;
+        std::wstring text;
+        if (tool == titleEdit) {
+            if (folded && !titleEditing) {
+                // The folded sticky shows the start of its text as the title's tip.
+                static thread_local wchar_t bodyTip[128];
+                GetWindowTextW(bodyEdit, bodyTip, 128);
+                info->lpszText = bodyTip;
+                HDC dc = GetDC(tooltip);
+                SIZE size{};
+                GetTextExtentPoint32W(dc, bodyTip, 128, &size);
+                ReleaseDC(tooltip, dc);
+                SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, size.cx);
+            }
+            return 0;
+        }
+        if (tool == newButton) {
+            text = app ? app->lookupText("menu.titlebar.new", L"New note") : L"New note";
+        } else if (tool == trashButton) {
+            text = app ? app->lookupText("menu.titlebar.delete", L"Put note in the trash")
+                       : L"Put note in the trash";
+        } else {
+            return 0;
+        }
+        text.resize(std::min(text.size(), tipTextLimit - 1));
+        lstrcpynW(info->szText, text.c_str(), static_cast<int>(tipTextLimit));
+        HDC dc = GetDC(tooltip);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, info->szText, lstrlenW(info->szText), &size);
+        ReleaseDC(tooltip, dc);
+        SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, size.cx);
+        return 0;
+    }
+    return 0;
+}
+
+bool Note::command(int id) {
+    switch (id) {
+    case CommandCancel:
+        return true;
+    case CommandNew:
+        if (app) {
+            app->createNoteNextTo(guid);
+        }
+        return true;
+    case CommandTrash:
+        // Moving a sticky to the trash comes with the trash itself.
+        return true;
+    case CommandShadow:
+        setShadow(!storedFlag("shadow"));
+        return true;
+    case CommandTitlebar:
+    case CommandBorder:
+        toggleFlag(id == CommandTitlebar ? "titlebar" : "border");
+        {
+            HDC dc = GetDC(window);
+            paintBackground(dc);
+            ReleaseDC(window, dc);
+        }
+        layout();
+        InvalidateRect(window, nullptr, TRUE);
+        return true;
+    case CommandLock:
+        toggleFlag("lock");
+        if (storedFlag("lock")) {
+            setTitleEditing(false);
+            SetFocus(window);
+        }
+        return true;
+    case CommandFold:
+        setFold(!storedFlag("fold"), ruleFold, true);
+        return true;
+    case CommandAlwaysOnTop:
+        setAlwaysOnTop(!isAlwaysOnTop(), zOrderRequest);
+        return true;
+    case CommandFixPosition:
+    case CommandFixSize: {
+        const char* name = id == CommandFixPosition ? "position" : "size";
+        storeAt(data, {"window", "fix", name}, !storedFix(name));
+        markChanged(SaveJson);
+        return true;
+    }
+    case CommandEditTitle:
+        setTitleEditing(!titleEditing);
+        return true;
+    default:
+        break;
+    }
+    if (id >= CommandOpacityFirst && id <= CommandOpacityLast) {
+        setOpacity(static_cast<float>(id - CommandOpacityFirst + 1) / 10.0f, ruleOpacityFactor);
+        return true;
+    }
+    return false;
+}
+
+void Note::toggleFlag(const char* name) {
+    storeAt(data, {"window", name}, !storedFlag(name));
+    markChanged(SaveJson);
+}
+
+LRESULT Note::buttonMessage(HWND hwnd, int index, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        paintButton(hwnd, index);
+        return 0;
+    case WM_ERASEBKGND:
+        return 0;
+    case WM_LBUTTONDOWN:
+        SetCapture(hwnd);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        break;
+    case WM_LBUTTONUP: {
+        bool hadCapture = GetCapture() == hwnd;
+        ReleaseCapture();
+        InvalidateRect(hwnd, nullptr, FALSE);
+        POINT point;
+        GetCursorPos(&point);
+        ScreenToClient(window, &point);
+        if (hadCapture && ChildWindowFromPoint(window, point) == hwnd) {
+            command(index == 0 ? CommandNew : CommandTrash);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Note::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KILLFOCUS:
+        titleEditing = false;
+        break;
+    case WM_SETCURSOR:
+        if (!titleEditing) {
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            return 0;
+        }
+        break;
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            setTitleEditing(false);
+        }
+        break;
+    case WM_IME_STARTCOMPOSITION:
+        titleComposing = true;
+        break;
+    case WM_IME_ENDCOMPOSITION:
+        titleComposing = false;
+        markChanged(SaveJson);
+        break;
+    case WM_MOUSEMOVE: {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, HOVER_DEFAULT};
+        TrackMouseEvent(&track);
+        break;
+    }
+    case WM_LBUTTONDOWN:
+        if (!titleEditing) {
+            if (!storedFix("position")) {
+                SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+            }
+            return 0;
+        }
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (!titleEditing) {
+            setFold(!storedFlag("fold"), ruleFold, true);
+            return 0;
+        }
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        if (!titleEditing) {
+            return 0;
+        }
+        break;
+    case WM_RBUTTONUP:
+        // The title menu arrives with its own module.
+        return 0;
+    default:
+        break;
+    }
+    return CallWindowProcW(titleEditProc, hwnd, message, wParam, lParam);
+}
+
+LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    bool locked = storedFlag("lock");
+    switch (message) {
+    case WM_SETCURSOR:
+        if (locked) {
+            return 0;
+        }
+        break;
+    case WM_IME_STARTCOMPOSITION:
+        bodyComposing = true;
+        break;
+    case WM_IME_ENDCOMPOSITION:
+        bodyComposing = false;
+        markChanged(SaveText);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        if (locked) {
+            return 0;
+        }
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        // The text and title menus arrive with their own modules.
+        return 0;
+    case WM_MOUSEHWHEEL: {
+        short delta = GET_WHEEL_DELTA_WPARAM(wParam);
+        if (delta != 0) {
+            SendMessageW(hwnd, WM_HSCROLL, delta > 0 ? SB_LINERIGHT : SB_LINELEFT, 0);
+        }
+        return 0;
+    }
+    default:
+        break;
+    }
+    return CallWindowProcW(bodyEditProc, hwnd, message, wParam, lParam);
+}
+
+void Note::focusContent() {
+    HWND target = titleEditing ? titleEdit : (scribbleMode() ? scribbleWindow : bodyEdit);
+    if (target && IsWindowVisible(target)) {
+        SetFocus(target);
+    } else {
+        focusPending = true;
+    }
+}
+
+void Note::armFocus() {
+    if (storedFlag("titlebar") && !storedFlag("fold") && !storedFlag("lock")) {
+        focusPending = true;
+    }
+}
+
+} // namespace Brisvane

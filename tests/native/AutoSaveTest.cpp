@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "CoreFakes.h"
+#include "app/AppCore.h"
+#include "storage/Settings.h"
+
+using namespace Brisvane;
+using namespace CoreFakes;
+
+namespace {
+
+// Two stored groups plus the uncategorized one, stickies spread over them.
+struct AutoSave : ::testing::Test {
+    Log log;
+    FakeTimerService service{&log};
+    TestCore core{&service, &log};
+
+    void SetUp() override { start(R"({"autoSave": {"available": true, "elapse": 5}})"); }
+
+    void start(const char* settingsText) {
+        core.settings = completedSettings(settingsText);
+        core.languages = languageTable();
+        core.settings["group"] = parseJson(R"([{"guid": "g1", "name": "one", "rule": []},
+                                                {"guid": "g2", "name": "two", "rule": []}])");
+        core.loadGroups();
+        core.prepareAutoSaveTimer();
+        addSticky(0, L"a");
+        addSticky(1, L"b");
+        addSticky(2, L"c");
+        log.clear();
+    }
+
+    void addSticky(std::size_t group, const std::wstring& guid) {
+        core.groups[group].notes.push_back(std::make_unique<FakeSticky>(guid));
+    }
+
+    // The writes of a flush, leaving the timer calls aside.
+    Log flushWrites() {
+        log.clear();
+        core.flushAutoSave();
+        Log writes;
+        for (const std::string& entry : log) {
+            if (entry.rfind("set ", 0) != 0 && entry.rfind("kill ", 0) != 0) {
+                writes.push_back(entry);
+            }
+        }
+        return writes;
+    }
+};
+
+} // namespace
+
+TEST_F(AutoSave, RepeatedChangesOfOneStickyGiveOneEntryAndOneWrite) {
+    core.markStickyChanged(L"a", SaveText);
+    core.markStickyChanged(L"a", SaveText);
+    core.markStickyChanged(L"a", SaveText);
+    ASSERT_EQ(core.pendingSaves.size(), 1u);
+    EXPECT_EQ(core.pendingSaves[0].guid, L"a");
+    EXPECT_EQ(core.pendingSaves[0].flags, std::uint32_t{SaveText});
+
+    EXPECT_EQ(flushWrites(), (Log{"text a"}));
+    EXPECT_TRUE(core.pendingSaves.empty());
+    EXPECT_FALSE(core.autoSaveTimer.running);
+}
+
+TEST_F(AutoSave, EveryChangeRestartsTheTimerAndTheFlushStopsIt) {
+    core.markStickyChanged(L"a", SaveJson);
+    core.markSettingsChanged();
+    core.markStickyChanged(L"b", SaveText);
+    EXPECT_EQ(log, (Log{"set 500 5000", "kill 500", "set 500 5000", "kill 500", "set 500 5000"}));
+    EXPECT_TRUE(core.autoSaveTimer.running);
+
+    log.clear();
+    core.flushAutoSave();
+    EXPECT_EQ(log.back(), "kill 500");
+    EXPECT_FALSE(core.autoSaveTimer.running);
+}
+
+TEST_F(AutoSave, FlagsCombinePerStickyAndSelectTheFiles) {
+    core.markStickyChanged(L"a", SaveText);
+    core.markStickyChanged(L"a", SaveFigures);
+    core.markStickyChanged(L"b", SaveJson);
+    core.markStickyChanged(L"c", SaveFigures);
+    ASSERT_EQ(core.pendingSaves.size(), 3u);
+    EXPECT_EQ(core.pendingSaves[0].flags, 6u);
+
+    // Entries in the order of their first change; text before note.json.
+    EXPECT_EQ(flushWrites(), (Log{"text a", "json+figures a", "json b", "json+figures c"}));
+}
+
+TEST_F(AutoSave, GuidsAreComparedExactly) {
+    core.markStickyChanged(L"a", SaveText);
+    core.markStickyChanged(L"A", SaveJson);
+    core.markStickyChanged(L"a ", SaveJson);
+    EXPECT_EQ(core.pendingSaves.size(), 3u);
+    // Neither "A" nor "a " is a sticky; only "a" is written.
+    EXPECT_EQ(flushWrites(), (Log{"text a"}));
+}
+
+TEST_F(AutoSave, StickyRemovedBeforeTheFlushIsSkipped) {
+    core.markStickyChanged(L"a", SaveText);
+    core.markStickyChanged(L"b", SaveText | SaveJson);
+    core.markStickyChanged(L"c", SaveJson);
+    ASSERT_TRUE(core.groups[1].removeSticky(L"b"));
+
+    EXPECT_EQ(flushWrites(), (Log{"text a", "json c"}));
+    EXPECT_TRUE(core.pendingSaves.empty());
+}
+
+TEST_F(AutoSave, SettingsAreWrittenFirstAndOnlyWhenChanged) {
+    core.markStickyChanged(L"a", SaveJson);
+    EXPECT_EQ(flushWrites(), (Log{"json a"}));
+
+    core.markStickyChanged(L"a", SaveJson);
+    core.markSettingsChanged();
+    EXPECT_TRUE(core.settingsDirty);
+    EXPECT_EQ(flushWrites(), (Log{"settings", "json a"}));
+    EXPECT_FALSE(core.settingsDirty);
+
+    EXPECT_TRUE(flushWrites().empty()) << "a second flush has nothing left to write";
+}
+
+TEST_F(AutoSave, ClearingDropsEverythingAndStopsTheTimer) {
+    core.markSettingsChanged();
+    core.markStickyChanged(L"a", SaveText);
+    log.clear();
+    core.clearPendingSaves();
+    EXPECT_FALSE(core.settingsDirty);
+    EXPECT_TRUE(core.pendingSaves.empty());
+    EXPECT_EQ(log, (Log{"kill 500"}));
+    EXPECT_TRUE(flushWrites().empty());
+}
+
+TEST_F(AutoSave, UnavailableAutoSaveRecordsNothing) {
+    start(R"({"autoSave": {"available": false, "elapse": 5}})");
+    core.markSettingsChanged();
+    core.markStickyChanged(L"a", SaveText);
+    EXPECT_FALSE(core.settingsDirty);
+    EXPECT_TRUE(core.pendingSaves.empty());
+    EXPECT_FALSE(core.autoSaveTimer.running);
+    EXPECT_TRUE(log.empty()) << "no timer call at all";
+}
+
+TEST_F(AutoSave, PeriodIsBoundedWhileTheStoredValueStays) {
+    struct Case {
+        const char* settings;
+        std::int64_t stored;
+        std::uint32_t period;
+    };
+    const Case cases[] = {
+        {R"({"autoSave": {"available": true, "elapse": 100000}})", 100000, 600000},
+        {R"({"autoSave": {"available": true, "elapse": -5}})", -5, 0},
+        {R"({"autoSave": {"available": true, "elapse": 600}})", 600, 600000},
+        {R"({"autoSave": {"available": true, "elapse": 7}})", 7, 7000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        start(c.settings);
+        EXPECT_EQ(core.autoSaveTimer.id, TIMER_AUTOSAVE);
+        EXPECT_EQ(core.autoSaveTimer.elapse, c.period);
+        EXPECT_TRUE(core.autoSaveTimer.reset);
+        EXPECT_FALSE(core.autoSaveTimer.running) << "prepared, not started";
+        EXPECT_EQ(core.settings["autoSave"]["elapse"], Json(c.stored));
+        core.markSettingsChanged();
+        EXPECT_EQ(log.back(), "set 500 " + std::to_string(c.period));
+        core.clearPendingSaves();
+    }
+}
+
+TEST_F(AutoSave, LaterChangesToTheSettingKeepTheStartUpPeriod) {
+    core.settings["autoSave"]["elapse"] = 30;
+    core.markSettingsChanged();
+    EXPECT_EQ(log, (Log{"set 500 5000"}));
+}
