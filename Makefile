@@ -45,8 +45,10 @@ fuzz: bootstrap
 	cmake --build $(FUZZ) -j $(JOBS)
 	tools/run-fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
 
-bench: bootstrap native
+bench: bootstrap native windows
 	tools/run-bench.sh $(NATIVE)
+	@echo "== bench_startup (Wine)"
+	tools/with-display.sh tools/wine-run.sh $(WINDOWS)/bench_startup.exe
 
 clean:
 	rm -rf $(BUILD)

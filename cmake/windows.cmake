@@ -49,3 +49,8 @@ add_dependencies(tackaroon_win_tests tackaroon_app)
 tackaroon_warnings(tackaroon_win_tests)
 add_test(NAME windows_suite COMMAND tackaroon_win_tests --gtest_brief=1)
 set_tests_properties(windows_suite PROPERTIES TIMEOUT 600)
+
+# Start-up figures: run under Wine by `make bench`.
+add_executable(bench_startup ${CMAKE_SOURCE_DIR}/bench/windows/startup.cpp ${APP_RC})
+target_link_libraries(bench_startup PRIVATE tackaroon_win)
+target_link_options(bench_startup PRIVATE -municode ${STATIC_LINK})

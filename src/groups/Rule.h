@@ -10,7 +10,12 @@
 
 namespace Brisvane {
 
-enum RuleEffect : std::uint32_t { EffectOpacity = 1, EffectZOrder = 2, EffectFold = 4, EffectTransparent = 8 };
+enum RuleEffect : std::uint32_t {
+    EffectOpacity = 1,
+    EffectZOrder = 2,
+    EffectFold = 4,
+    EffectTransparent = 8
+};
 
 class Rule : public Timer {
 public:

@@ -28,6 +28,10 @@ BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
 void setTopmostStyle(HWND window, bool on) {
     LONG style = GetWindowLongW(window, GWL_EXSTYLE);
     SetWindowLongW(window, GWL_EXSTYLE, on ? style | WS_EX_TOPMOST : style & ~WS_EX_TOPMOST);
+    if (!on && (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        // The style bit alone does not leave the topmost band; the stacking call does.
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, zOrderOnly);
+    }
 }
 
 } // namespace
