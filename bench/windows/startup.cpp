@@ -27,13 +27,14 @@ std::wstring scratchFolder() {
 
 void fillFolder(const std::wstring& folder, int notes) {
     writeUtf8TextFile(folder + L"settings.json", "{}");
-    const std::string rtf = "{\\rtf1\\ansi Sticky text for the start-up figures, with some words in it.\\par}";
+    const std::string rtf =
+        "{\\rtf1\\ansi Sticky text for the start-up figures, with some words in it.\\par}";
     for (int i = 0; i < notes; ++i) {
         std::wstring note = folder + L"notes\\" + newGuidString() + L"\\";
         int left = 20 + (i % 20) * 40, top = 20 + (i / 20 % 15) * 40;
-        writeUtf8TextFile(note + L"note.json", "{\"window\": {\"position\": {\"left\": " + std::to_string(left) +
-                                                   ", \"top\": " + std::to_string(top) +
-                                                   ", \"width\": 240, \"height\": 300}}}");
+        writeUtf8TextFile(note + L"note.json",
+                          "{\"window\": {\"position\": {\"left\": " + std::to_string(left) +
+                              ", \"top\": " + std::to_string(top) + ", \"width\": 240, \"height\": 300}}}");
         writeFileBytes(note + L"text.rtf", rtf);
     }
 }
@@ -54,7 +55,8 @@ void measure(int notes) {
     DestroyWindow(app.mainWindow);
     double shutDown = millisecondsSince(start);
 
-    std::printf("%4d stickies: start-up %8.1f ms (%6.2f ms per sticky), shutdown save %8.1f ms (%6.2f ms per sticky)\n",
+    std::printf("%4d stickies: start-up %8.1f ms (%6.2f ms per sticky), shutdown save %8.1f ms (%6.2f ms per "
+                "sticky)\n",
                 notes, startUp, startUp / notes, shutDown, shutDown / notes);
     std::fflush(stdout);
     recycleTree(folder.substr(0, folder.size() - 1));

@@ -23,7 +23,9 @@ void pumpMessages(int milliseconds) {
 
 AppFixture::AppFixture() : app(std::make_unique<TackaroonNotes>(temp.path())) {}
 
-AppFixture::~AppFixture() { stop(); }
+AppFixture::~AppFixture() {
+    stop();
+}
 
 void AppFixture::storeNote(const std::wstring& guid, const std::string& noteJson, const std::string& rtf) {
     std::wstring folder = temp.path() + L"notes\\" + guid + L"\\";
@@ -58,7 +60,9 @@ void AppFixture::restart() {
     start();
 }
 
-Note* AppFixture::note(const std::wstring& guid) const { return static_cast<Note*>(app->stickyByGuid(guid)); }
+Note* AppFixture::note(const std::wstring& guid) const {
+    return static_cast<Note*>(app->stickyByGuid(guid));
+}
 
 Note* AppFixture::firstNote() const {
     auto all = app->allStickies();

@@ -18,9 +18,9 @@ const std::wstring guidA = L"0a0a0a0a-0000-4000-8000-00000000000a";
 const std::wstring guidB = L"0b0b0b0b-0000-4000-8000-00000000000b";
 
 std::string noteAt(int left, int top, int width, int height, const std::string& window = "") {
-    return "{\"window\": {\"position\": {\"left\": " + std::to_string(left) + ", \"top\": " + std::to_string(top) +
-           ", \"width\": " + std::to_string(width) + ", \"height\": " + std::to_string(height) + "}" + window +
-           "}, \"title\": \"stored\"}";
+    return "{\"window\": {\"position\": {\"left\": " + std::to_string(left) +
+           ", \"top\": " + std::to_string(top) + ", \"width\": " + std::to_string(width) +
+           ", \"height\": " + std::to_string(height) + "}" + window + "}, \"title\": \"stored\"}";
 }
 
 BYTE alphaOf(HWND window) {
@@ -36,7 +36,9 @@ RECT rectOf(HWND window) {
     return r;
 }
 
-LONG exStyleOf(HWND window) { return GetWindowLongW(window, GWL_EXSTYLE); }
+LONG exStyleOf(HWND window) {
+    return GetWindowLongW(window, GWL_EXSTYLE);
+}
 
 struct Stickies : ::testing::Test {
     AppFixture fixture;
@@ -176,8 +178,9 @@ TEST_F(Stickies, TextAndTitleRoundTripThroughTheFiles) {
     std::string rtf = fixture.readNoteFile(guidA, L"text.rtf");
     EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u) << "the body is stored as RTF without a byte-order mark";
     Json stored = fixture.readNoteJson(guidA);
-    EXPECT_EQ(stringAt(stored, {"title"}, ""), "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x82\xBF\xE3\x82"
-                                                "\xA4\xE3\x83\x88\xE3\x83\xAB");
+    EXPECT_EQ(stringAt(stored, {"title"}, ""),
+              "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x82\xBF\xE3\x82"
+              "\xA4\xE3\x83\x88\xE3\x83\xAB");
     EXPECT_EQ(integerAt(stored, {"text", "selection", "end"}, -1), 5);
 
     fixture.restart();
@@ -295,4 +298,18 @@ TEST(ManyNotes, AtMostAThousandOpen) {
     }
     fixture.start();
     EXPECT_EQ(fixture.app->stickyCount(), 1000u);
+}
+
+TEST_F(Stickies, SessionEndWritesWhatWaitsForAutoSave) {
+    fixture.storeNote(guidA, noteAt(100, 100, 240, 300));
+    fixture.start();
+    Note* note = fixture.note(guidA);
+    ASSERT_NE(note, nullptr);
+    SetWindowTextW(note->bodyEdit, L"written at log-off");
+    fixture.app->markStickyChanged(guidA, SaveText);
+    fixture.app->markSettingsChanged();
+    SendMessageW(fixture.app->mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    EXPECT_NE(fixture.readNoteFile(guidA, L"text.rtf").find("written at log-off"), std::string::npos);
+    EXPECT_TRUE(isFile(fixture.temp.path() + L"settings.json"));
+    EXPECT_TRUE(fixture.app->pendingSaves.empty());
 }

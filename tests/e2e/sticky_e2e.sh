@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# End to end: the real program in a Wine virtual desktop, driven with xdotool.
+# A prepared data folder holds one sticky; the test clicks into it, types, waits
+# for the auto-save, closes the program through its main window and reads the files.
+# Usage: sticky_e2e.sh APP_DIR CLOSE_TOOL ARTIFACT_DIR
+set -euo pipefail
+app_dir=$1
+close_tool=$2
+artifacts=$3
+mkdir -p "$artifacts"
+export WINEPREFIX=${TACKAROON_WINEPREFIX:-$(cd "$app_dir/.." && pwd)/wineprefix}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+[ -n "${DISPLAY:-}" ] || { echo "needs a display"; exit 1; }
+[ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >/dev/null 2>&1
+
+data=$(mktemp -d /tmp/tackaroon-e2e.XXXXXX)
+trap 'rm -rf "$data"' EXIT
+cp "$app_dir/Tackaroon notes.exe" "$data/"
+guid=1e2e1e2e-0000-4000-8000-000000000001
+mkdir -p "$data/notes/$guid"
+printf '\xef\xbb\xbf{"autoSave": {"elapse": 2}, "language": "English"}' >"$data/settings.json"
+printf '\xef\xbb\xbf{"title": "End to end", "window": {"position": {"left": 120, "top": 100, "width": 260, "height": 220}}}' \
+    >"$data/notes/$guid/note.json"
+
+desktop=TackaroonE2E
+wine explorer /desktop=$desktop,900x600 "$(winepath -w "$data/Tackaroon notes.exe")" >/dev/null 2>&1 &
+for _ in $(seq 1 100); do
+    xdotool search --name "$desktop - Wine desktop" >/dev/null 2>&1 && break
+    sleep 0.1
+done
+desktop_window=$(xdotool search --name "$desktop - Wine desktop" | head -n 1)
+sleep 3
+eval "$(xdotool getwindowgeometry --shell "$desktop_window")"
+# Click into the sticky's body and type.
+xdotool mousemove $((X + 200)) $((Y + 200)) click 1
+sleep 0.5
+xdotool type --delay 40 "Typed by the end-to-end test"
+sleep 4
+import -window root "$artifacts/sticky-e2e.png"
+
+rtf="$data/notes/$guid/text.rtf"
+grep -q "Typed by the end-to-end test" "$rtf" || { echo "FAIL: auto-save did not write the typed text"; exit 1; }
+
+wine explorer /desktop=$desktop "$(winepath -w "$close_tool")" >/dev/null 2>&1 ||
+    { echo "FAIL: the program did not close"; exit 1; }
+grep -q '"End to end"' "$data/notes/$guid/note.json" || { echo "FAIL: note.json lost its title"; exit 1; }
+grep -q '"${name12}"' "$data/settings.json" && { echo "FAIL: a readable settings file got default groups"; exit 1; }
+grep -q '"elapse": 2' "$data/settings.json" || { echo "FAIL: settings.json was not written back"; exit 1; }
+grep -q "Typed by the end-to-end test" "$rtf" || { echo "FAIL: text.rtf lost the text at exit"; exit 1; }
+echo "end-to-end: typed text saved, program closed, files complete; screenshot in $artifacts"
