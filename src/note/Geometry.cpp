@@ -23,22 +23,6 @@ bool centreInside(const Rect& r, const Rect& area) {
     return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
 }
 
-// The member at `path`, or null when a step is missing or not an object.
-const Json* findPath(const Json& root, std::initializer_list<const char*> path) {
-    const Json* node = &root;
-    for (const char* key : path) {
-        if (!node->is_object()) {
-            return nullptr;
-        }
-        auto it = node->find(key);
-        if (it == node->end()) {
-            return nullptr;
-        }
-        node = &*it;
-    }
-    return node;
-}
-
 // The object that holds the last key of `path` in target, created when missing;
 // null when something in the way is not an object.
 Json* parentForWrite(Json& root, std::initializer_list<const char*> path) {

@@ -26,47 +26,29 @@ constexpr std::uint64_t defaultRecentlyMax = 100;
 constexpr std::int64_t defaultTrashDeadline = 31;
 constexpr std::uint64_t defaultFontSize = 16;
 
-using Path = std::initializer_list<const char*>;
-
-// The member at `path`, or null when an object on the way is missing.
-const Json* findMember(const Json& root, Path path) {
-    const Json* current = &root;
-    for (const char* name : path) {
-        if (!current->is_object()) {
-            return nullptr;
-        }
-        auto it = current->find(name);
-        if (it == current->end()) {
-            return nullptr;
-        }
-        current = &*it;
-    }
-    return current;
-}
-
 std::int32_t toInt32(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
                                                               std::numeric_limits<std::int32_t>::max()));
 }
 
-std::int32_t readInteger(const Json& settings, Path path, std::int64_t fallback) {
-    const Json* value = findMember(settings, path);
+std::int32_t readInteger(const Json& settings, JsonPath path, std::int64_t fallback) {
+    const Json* value = findPath(settings, path);
     return toInt32(value && isInteger(*value) ? integerValue(*value) : fallback);
 }
 
-std::int32_t readUnsigned(const Json& settings, Path path, std::uint64_t fallback) {
-    const Json* value = findMember(settings, path);
+std::int32_t readUnsigned(const Json& settings, JsonPath path, std::uint64_t fallback) {
+    const Json* value = findPath(settings, path);
     bool valid = value && isInteger(*value) && integerValue(*value) >= 0;
     return toInt32(valid ? integerValue(*value) : static_cast<std::int64_t>(fallback));
 }
 
-bool readBoolean(const Json& settings, Path path, bool fallback) {
-    const Json* value = findMember(settings, path);
+bool readBoolean(const Json& settings, JsonPath path, bool fallback) {
+    const Json* value = findPath(settings, path);
     return value && value->is_boolean() ? value->get_ref<const bool&>() : fallback;
 }
 
 // The object at `path`, made (and `settings` made an object) where missing.
-Json& objectAt(Json& settings, Path path) {
+Json& objectAt(Json& settings, JsonPath path) {
     if (!settings.is_object()) {
         settings = Json::object();
     }
