@@ -29,16 +29,27 @@ for _ in $(seq 1 100); do
     sleep 0.1
 done
 desktop_window=$(xdotool search --name "$desktop - Wine desktop" | head -n 1)
-sleep 3
 eval "$(xdotool getwindowgeometry --shell "$desktop_window")"
+
+# The colour of one screen pixel, as ImageMagick names it ("#F8B500").
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
+# Waits until the sticky's body shows in its theme colour.
+for _ in $(seq 1 150); do
+    [ "$(pixel $((X + 250)) $((Y + 250)))" = "#F8B500" ] && break
+    sleep 0.2
+done
+[ "$(pixel $((X + 250)) $((Y + 250)))" = "#F8B500" ] || { echo "FAIL: the sticky did not appear"; exit 1; }
+
 # Click into the sticky's body and type.
 xdotool mousemove $((X + 200)) $((Y + 200)) click 1
 sleep 0.5
 xdotool type --delay 40 "Typed by the end-to-end test"
-sleep 4
-import -window root "$artifacts/sticky-e2e.png"
-
 rtf="$data/notes/$guid/text.rtf"
+for _ in $(seq 1 100); do
+    grep -q "Typed by the end-to-end test" "$rtf" 2>/dev/null && break
+    sleep 0.2
+done
+import -window root "$artifacts/sticky-e2e.png"
 grep -q "Typed by the end-to-end test" "$rtf" || { echo "FAIL: auto-save did not write the typed text"; exit 1; }
 
 wine explorer /desktop=$desktop "$(winepath -w "$close_tool")" >/dev/null 2>&1 ||
