@@ -62,3 +62,7 @@ add_test(NAME sticky_end_to_end
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/sticky_e2e.sh ${APP_DIR} $<TARGET_FILE:close_app>
                  ${CMAKE_BINARY_DIR}/artifacts)
 set_tests_properties(sticky_end_to_end PROPERTIES TIMEOUT 180)
+add_test(NAME rules_end_to_end
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/rules_e2e.sh ${APP_DIR} $<TARGET_FILE:close_app>
+                 ${CMAKE_BINARY_DIR}/artifacts)
+set_tests_properties(rules_end_to_end PROPERTIES TIMEOUT 180)

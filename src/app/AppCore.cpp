@@ -260,6 +260,18 @@ std::size_t AppCore::stickyCount() const {
     return count;
 }
 
+bool AppCore::cursorPosition(int&, int&) const {
+    return false;
+}
+
+Sticky* AppCore::focusedSticky() const {
+    return nullptr;
+}
+
+bool AppCore::mouseButtonsHeld() const {
+    return false;
+}
+
 std::wstring AppCore::lookupText(std::string_view key, std::wstring_view fallback) const {
     return Brisvane::lookupText(languages, settings, key, fallback);
 }

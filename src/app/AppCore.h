@@ -61,6 +61,12 @@ public:
 
     std::wstring lookupText(std::string_view key, std::wstring_view fallback) const;
 
+    // What activity detection and the rule engine ask of the window system. A
+    // core without one has no cursor, no focus and no buttons held.
+    virtual bool cursorPosition(int& x, int& y) const;
+    virtual Sticky* focusedSticky() const;
+    virtual bool mouseButtonsHeld() const;
+
     Json settings;
     Json languages;
     Json palette;
@@ -72,6 +78,8 @@ public:
     Timer autoSaveTimer;
     Timer fullScreenTimer;
     bool fullScreen = false;
+    // The millisecond clock at the last accepted raw input (throttle).
+    std::uint32_t lastInputTime = 0;
     bool modalOpen = false;
     // The window that receives the auto-save and rule timers (the main window).
     WindowRef timerWindow = nullptr;

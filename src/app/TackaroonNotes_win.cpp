@@ -1,9 +1,11 @@
 #include "app/TackaroonNotes_win.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "app/Activity.h"
 #include "app/SingleInstance_win.h"
 #include "app/Timer_win.h"
 #include "note/Geometry.h"
@@ -43,12 +45,17 @@ Rect monitorNearest(const Rect& r) {
 
 } // namespace
 
-TackaroonNotes::TackaroonNotes(std::wstring folder) : AppCore(&windowTimers()), folder_(std::move(folder)) {}
+TackaroonNotes::TackaroonNotes(std::wstring folder) : AppCore(&windowTimers()), folder_(std::move(folder)) {
+    lastInputTime = timeGetTime();
+}
 
 TackaroonNotes::~TackaroonNotes() {
     shutDown();
     autoSaveTimer.stop();
     fullScreenTimer.stop();
+    if (xinputModule_) {
+        FreeLibrary(xinputModule_);
+    }
 }
 
 bool TackaroonNotes::registerMainWindowClass(HINSTANCE instance) {
@@ -91,9 +98,17 @@ bool TackaroonNotes::startUp() {
     // The figure library arrives with the drawing layer.
     loadSettings();
     prepareAutoSaveTimer();
-    // Full-screen detection arrives with activity detection; until then the
-    // full-screen timer stays idle rather than waking the program for nothing.
-    fullScreen = false;
+    // Missing on older systems: the program then runs without game pads.
+    if (!xinputModule_) {
+        xinputModule_ = LoadLibraryW(L"xinput1_4.dll");
+        xinputGetState_ = xinputModule_ ? GetProcAddress(xinputModule_, "XInputGetState") : nullptr;
+    }
+    fullScreen = detectFullScreen();
+    if (fullScreen) {
+        applyFullScreen(*this, true);
+    }
+    fullScreenTimer.prepare(timers(), mainWindow, TIMER_FULLSCREEN, fullScreenPeriod, false);
+    fullScreenTimer.start();
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
     addTrayIcon();
     displayNotification_ = RegisterPowerSettingNotification(mainWindow, &GUID_CONSOLE_DISPLAY_STATE,
@@ -308,8 +323,11 @@ void TackaroonNotes::removeTrayIcon() {
 void TackaroonNotes::onTimer(UINT_PTR id) {
     if (id == TIMER_AUTOSAVE) {
         flushAutoSave();
+    } else if (id == TIMER_FULLSCREEN) {
+        updateFullScreen(*this, detectFullScreen());
+    } else {
+        onRuleTimer(*this, static_cast<std::uint32_t>(id));
     }
-    // Full-screen polling and the rule timers arrive with activity detection and the rule engine.
 }
 
 LRESULT CALLBACK TackaroonNotes::mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -339,6 +357,13 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
         return 0;
     case WM_TIMER:
         onTimer(wParam);
+        break;
+    case WM_INPUT:
+        onRawInput(reinterpret_cast<HRAWINPUT>(lParam));
+        break; // the default procedure frees the input
+    case WM_TOUCH:
+        // Not throttled; the default procedure closes the touch handle.
+        onActivity(*this, EVENT_TOUCH);
         break;
     case WM_QUERYENDSESSION:
         // The session may end without WM_DESTROY: what waits for auto-save is written now.

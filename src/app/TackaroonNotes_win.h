@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <windows.h>
 
@@ -58,6 +59,19 @@ public:
 
     const std::wstring& folder() const { return folder_; }
 
+    // Activity detection: raw input (throttled), touch and the game pads.
+    void onRawInput(HRAWINPUT input);
+    bool pollGamePads();
+    // A full-screen program, presentation or full-screen console in front.
+    bool detectFullScreen() const;
+    bool cursorPosition(int& x, int& y) const override;
+    Sticky* focusedSticky() const override;
+    bool mouseButtonsHeld() const override;
+    // Built on first use and kept for the run: the colour menus' 130 colour
+    // texts and the installed font family names.
+    const std::vector<std::wstring>& colourList();
+    const std::vector<std::wstring>& fontFamilyNames();
+
     bool initialized = false;
     HWND mainWindow = nullptr;
     HWND searchDialog = nullptr;
@@ -77,9 +91,14 @@ private:
     void purgeExpiredTrash() {}
 
     std::wstring folder_;
+    std::optional<std::vector<std::wstring>> colourList_;
+    std::optional<std::vector<std::wstring>> fontFamilyNames_;
     UINT taskbarCreatedMessage_ = 0;
     HPOWERNOTIFY displayNotification_ = nullptr;
     bool comInitialized_ = false;
+    // XInput 1.4 is loaded when present; without it game pads go unnoticed.
+    HMODULE xinputModule_ = nullptr;
+    FARPROC xinputGetState_ = nullptr;
 };
 
 } // namespace Brisvane

@@ -3,6 +3,7 @@
 #include <dwmapi.h>
 
 #include "app/TackaroonNotes_win.h"
+#include "groups/RuleEngine.h"
 #include "note/Geometry.h"
 #include "note/Note_win.h"
 #include "storage/Settings.h"
@@ -215,19 +216,18 @@ void Note::setShadow(bool on) {
 }
 
 void Note::setRuleExempt(bool exempt) {
-    active = exempt;
-    Group* group = app ? app->groupByGuid(app->groupGuidOfSticky(guid)) : nullptr;
-    if (exempt || !group) {
-        applyOpacityFactor(1.0f);
-        setZOrderLevel(ZOrder::usually);
-        applyRuleFold(false);
-        setClickThrough(false);
-        return;
+    if (app) {
+        Brisvane::setRuleExempt(*app, *this, exempt, true);
     }
-    applyOpacityFactor(group->appliedOpacity);
-    setZOrderLevel(static_cast<ZOrder>(group->appliedZOrder));
-    applyRuleFold(group->appliedFold);
-    setClickThrough(group->appliedTransparent);
+}
+
+bool Note::windowRect(Rect& out) const {
+    RECT r;
+    if (!window || !GetWindowRect(window, &r)) {
+        return false;
+    }
+    out = toRect(r);
+    return true;
 }
 
 } // namespace Brisvane

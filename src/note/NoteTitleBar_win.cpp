@@ -1,11 +1,14 @@
 // The look of a sticky: theme colours, layout of the children, background and
 // border, the title bar buttons and title editing, and the text/drawing mode.
+#include <array>
+
 #include <richedit.h>
 
 #include "app/TackaroonNotes_win.h"
 #include "note/Layout.h"
 #include "note/Note_win.h"
 #include "note/RichEdit_win.h"
+#include "note/TitleButtons.h"
 #include "storage/Settings.h"
 #include "storage/TextCodec.h"
 
@@ -53,9 +56,11 @@ void Note::applyTheme(const std::wstring& base, bool repaint) {
     format.crTextColor = themeColour(themeColours, L"title-color");
     SendMessageW(titleEdit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     SendMessageW(titleEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    for (HWND part : {newButton, trashButton, hScroll, vScroll, scrollCorner, window}) {
-        InvalidateRect(part, nullptr, FALSE);
-    }
+    InvalidateRect(newButton, nullptr, FALSE);
+    InvalidateRect(trashButton, nullptr, FALSE);
+    resetThumbs();
+    InvalidateRect(scrollCorner, nullptr, FALSE);
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 void Note::layout() {
@@ -84,11 +89,13 @@ void Note::layout() {
         InvalidateRect(newButton, nullptr, FALSE);
         InvalidateRect(trashButton, nullptr, FALSE);
     }
-    // The text area goes to the body and the drawing layer; the scroll windows stay empty.
-    place(bodyEdit, parts.textArea, !folded);
-    place(scribbleWindow, parts.textArea, !folded);
-    for (HWND scroll : {hScroll, vScroll, scrollCorner}) {
-        place(scroll, Rect{}, false);
+    if (folded) {
+        for (HWND part : {bodyEdit, scribbleWindow, hScroll, vScroll, scrollCorner}) {
+            place(part, Rect{}, false);
+        }
+    } else {
+        const Rect& text = parts.textArea;
+        layoutScrollBars(text.left, text.top, text.width(), text.height());
     }
     renewToolRects();
 
@@ -135,13 +142,107 @@ void Note::paintBackground(HDC dc) {
     }
 }
 
-void Note::paintButton(HWND button, int) {
+void Note::paintButton(HWND button, int index) {
     ScopedPaint paint(button);
     RECT client;
     GetClientRect(button, &client);
     const wchar_t* name = GetCapture() == button ? L"title-active" : L"title-background";
-    UniqueBrush brush(CreateSolidBrush(themeColour(themeColours, name)));
-    FillRect(paint.dc(), &client, brush.get());
+    UniqueBrush rest(CreateSolidBrush(themeColour(themeColours, name)));
+    UniqueBrush ink(CreateSolidBrush(themeColour(themeColours, L"title-color")));
+    ButtonGlyph glyph =
+        index == 0 ? plusGlyph(client.right, client.bottom) : crossGlyph(client.right, client.bottom);
+    std::array<POINT, std::tuple_size_v<ButtonGlyph>> points{};
+    for (size_t i = 0; i < glyph.size(); ++i) {
+        points[i] = {glyph[i].x, glyph[i].y};
+    }
+    UniqueRegion glyphRegion(CreatePolygonRgn(points.data(), static_cast<int>(points.size()), WINDING));
+    UniqueRegion around(CreateRectRgn(0, 0, client.right, client.bottom));
+    if (!glyphRegion || !around || !rest || !ink) {
+        FillRect(paint.dc(), &client, rest.get());
+        return;
+    }
+    // Glyph and background never overlap, so nothing flickers between them.
+    CombineRgn(around.get(), around.get(), glyphRegion.get(), RGN_DIFF);
+    FillRgn(paint.dc(), glyphRegion.get(), ink.get());
+    FillRgn(paint.dc(), around.get(), rest.get());
+}
+
+std::optional<std::wstring> Note::paletteText(int index) const {
+    if (!app || index < 0) {
+        return std::nullopt;
+    }
+    const Json* theme = findPath(app->palette, {"theme"});
+    if (!theme || !theme->is_array() || static_cast<size_t>(index) >= theme->size() ||
+        !(*theme)[static_cast<size_t>(index)].is_string()) {
+        return std::nullopt;
+    }
+    return utf8ToWide((*theme)[static_cast<size_t>(index)].get<std::string>());
+}
+
+bool Note::measureSwatch(MEASUREITEMSTRUCT* item) {
+    if (!item || item->CtlType != ODT_MENU) {
+        return false;
+    }
+    const bool theme = item->itemID >= CommandThemeFirst && item->itemID <= CommandThemeLast;
+    item->itemWidth = theme ? 58 : 34;
+    item->itemHeight = theme ? 22 : 19;
+    return true;
+}
+
+bool Note::drawSwatch(const DRAWITEMSTRUCT* item) {
+    if (!item || item->CtlType != ODT_MENU || !app) {
+        return false;
+    }
+    const int id = static_cast<int>(item->itemID);
+    std::optional<std::wstring> text;
+    if (id >= CommandThemeFirst && id <= CommandThemeLast) {
+        text = paletteText(id - CommandThemeFirst);
+    } else {
+        // Text, back, pen and figure colours share the colour list.
+        for (int base : {3200, 4000, 7000, 8000}) {
+            if (id >= base && id <= base + 300) {
+                const std::vector<std::wstring>& colours = app->colourList();
+                if (static_cast<size_t>(id - base) < colours.size()) {
+                    text = colours[static_cast<size_t>(id - base)];
+                }
+                break;
+            }
+        }
+    }
+    std::optional<Colour> colour = text ? parseColour(*text) : std::nullopt;
+    if (!colour) {
+        return false;
+    }
+    HDC dc = item->hDC;
+    RECT swatch = item->rcItem;
+    InflateRect(&swatch, -4, -4);
+    const bool checked = item->itemState & ODS_CHECKED;
+    UniquePen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_MENUTEXT)));
+    UniqueBrush fill(CreateSolidBrush(*colour));
+    UniqueRegion swatchRegion;
+    if (checked) {
+        InflateRect(&swatch, -2, -1);
+        swatchRegion.reset(CreateRoundRectRgn(swatch.left, swatch.top, swatch.right, swatch.bottom, 8, 8));
+    } else {
+        swatchRegion.reset(CreateRectRgn(swatch.left, swatch.top, swatch.right, swatch.bottom));
+    }
+    {
+        ScopedSelect selectPen(dc, pen.get());
+        ScopedSelect selectBrush(dc, fill.get());
+        if (checked) {
+            RoundRect(dc, swatch.left, swatch.top, swatch.right - 1, swatch.bottom - 1, 8, 8);
+        } else {
+            Rectangle(dc, swatch.left, swatch.top, swatch.right, swatch.bottom);
+        }
+    }
+    const RECT& r = item->rcItem;
+    UniqueRegion rest(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    if (rest && swatchRegion) {
+        CombineRgn(rest.get(), rest.get(), swatchRegion.get(), RGN_DIFF);
+        FillRgn(dc, rest.get(),
+                GetSysColorBrush((item->itemState & ODS_SELECTED) ? COLOR_MENUHILIGHT : COLOR_MENUBAR));
+    }
+    return true;
 }
 
 void Note::setTitleEditing(bool on) {
@@ -159,6 +260,8 @@ void Note::setTitleEditing(bool on) {
 }
 
 void Note::setMode(bool scribble, bool takeFocus) {
+    // The drawing devices are made on the first switch to scribble mode once
+    // the scribble module is in.
     if (storeAt(data, {"mode"}, scribble ? "scribble" : "text")) {
         markChanged(SaveJson);
     }

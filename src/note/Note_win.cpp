@@ -217,6 +217,12 @@ bool Note::createWindows(TackaroonNotes* application, const std::wstring& rtfPat
     if (!hScroll || !vScroll || !scrollCorner) {
         return false;
     }
+    for (bool horizontal : {true, false}) {
+        ScrollBarState& bar = horizontal ? hBar : vBar;
+        HWND barWindow = horizontal ? hScroll : vScroll;
+        bar.repeatTimer.prepare(&windowTimers(), barWindow, scrollRepeatTimerId, scrollTimerPeriod, false);
+        bar.followTimer.prepare(&windowTimers(), barWindow, scrollFollowTimerId, scrollTimerPeriod, false);
+    }
     applyBodyFormat(bodyEdit, fontSize(settings), themeColour(themeColours, L"text-color"),
                     marginLeft(settings), marginRight(settings));
     if (!rtfPath.empty()) {
@@ -295,6 +301,7 @@ void Note::destroyWindows() {
         SetWindowRgn(bodyEdit, nullptr, FALSE); // the system deletes the region it held
     }
     layoutTimer.stop();
+    stopScrollTimers();
     if (titleEdit && titleEditProc) {
         SetWindowLongPtrW(titleEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(titleEditProc));
     }
@@ -328,10 +335,13 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
     switch (static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(hwnd, roleProp)))) {
     case RoleScribble:
-    case RoleHScroll:
-    case RoleVScroll:
-    case RoleScrollCorner:
         return DefWindowProcW(hwnd, message, wParam, lParam);
+    case RoleHScroll:
+        return note->scrollBarMessage(hwnd, true, message, wParam, lParam);
+    case RoleVScroll:
+        return note->scrollBarMessage(hwnd, false, message, wParam, lParam);
+    case RoleScrollCorner:
+        return note->cornerMessage(hwnd, message, wParam, lParam);
     case RoleNewButton:
         return note->buttonMessage(hwnd, 0, message, wParam, lParam);
     case RoleTrashButton:
@@ -412,6 +422,7 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             unbind(child);
         }
         layoutTimer.stop();
+        stopScrollTimers();
         forgetWindows();
         PostQuitMessage(0);
         return 0;
@@ -439,8 +450,19 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_PAINT: {
         ScopedPaint paint(hwnd);
         paintBackground(paint.dc());
+        resetThumbs();
         return 0;
     }
+    case WM_MEASUREITEM:
+        if (measureSwatch(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+            return TRUE;
+        }
+        break;
+    case WM_DRAWITEM:
+        if (drawSwatch(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         // Alt+F4 ends the program; what this sticky holds is written first,
         // while its windows can still be read.
@@ -466,6 +488,12 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 } else if (LOWORD(wParam) == bodyControlId) {
                     markChanged(SaveText);
                 }
+            }
+            // Rich Edit reports changes and scrolling as commands as well.
+            if (LOWORD(wParam) == bodyControlId &&
+                (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == EN_HSCROLL ||
+                 HIWORD(wParam) == EN_VSCROLL)) {
+                bodyMoved(false);
             }
             break;
         }
@@ -521,13 +549,10 @@ LRESULT Note::notify(NMHDR* header) {
         case EN_VSCROLL:
         case EN_MSGFILTER:
         case 0x0300: {
-            RECT client;
-            GetClientRect(bodyEdit, &client);
-            if (client.right != lastBodySize_.cx || client.bottom != lastBodySize_.cy) {
-                lastBodySize_ = {client.right, client.bottom};
-                layout();
-            }
-            return 0;
+            bool mouseMove =
+                header->code == EN_MSGFILTER && reinterpret_cast<MSGFILTER*>(header)->msg == WM_MOUSEMOVE;
+            bodyMoved(mouseMove);
+            return 0; // an EN_MSGFILTER answered with anything else would swallow the input
         }
         default:
             return 0;
@@ -623,14 +648,25 @@ bool Note::command(int id) {
     case CommandEditTitle:
         setTitleEditing(!titleEditing);
         return true;
+    case CommandMode:
+        setMode(!scribbleMode(), true);
+        return true;
     default:
         break;
+    }
+    if (id >= CommandThemeFirst && id <= CommandThemeLast) {
+        if (std::optional<std::wstring> base = paletteText(id - CommandThemeFirst)) {
+            applyTheme(*base, true);
+            storeAt(data, {"theme", "base"}, wideToUtf8(*base));
+            markChanged(SaveJson);
+        }
+        return true;
     }
     if (id >= CommandOpacityFirst && id <= CommandOpacityLast) {
         setOpacity(static_cast<float>(id - CommandOpacityFirst + 1) / 10.0f, ruleOpacityFactor);
         return true;
     }
-    return false;
+    return formatCommand(id);
 }
 
 void Note::toggleFlag(const char* name) {
@@ -752,13 +788,17 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_RBUTTONDOWN:
+        return 0;
     case WM_RBUTTONUP:
-        // The text and title menus arrive with their own modules.
+        // Locked: the title menu, else the text menu; both arrive with their own modules.
         return 0;
     case WM_MOUSEHWHEEL: {
         short delta = GET_WHEEL_DELTA_WPARAM(wParam);
         if (delta != 0) {
             SendMessageW(hwnd, WM_HSCROLL, delta > 0 ? SB_LINERIGHT : SB_LINELEFT, 0);
+            hBar.thumbRect = {};
+            InvalidateRect(hScroll, nullptr, FALSE);
+            renderScribble();
         }
         return 0;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // One sticky: its top-level window and children, its note document and the
 // run-time state that is never stored.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/Timer.h"
 #include "app/UniqueHandle_win.h"
 #include "note/Colour.h"
+#include "note/ScrollMath.h"
 #include "note/Sticky.h"
 #include "storage/Json.h"
 
@@ -52,8 +54,47 @@ enum NoteCommand : int {
     CommandFixPosition = 58,
     CommandFixSize = 59,
     CommandEditTitle = 61,
+    CommandUndo = 100,
+    CommandRedo = 101,
+    CommandCut = 102,
+    CommandCopy = 103,
+    CommandPaste = 104,
+    CommandSelectAll = 105,
+    CommandDelete = 106,
+    CommandBold = 107,
+    CommandItalic = 108,
+    CommandUnderline = 109,
+    CommandStrikeout = 110,
+    CommandWordWrap = 111,
+    CommandMode = 400,
     CommandOpacityFirst = 500, // 500 + n - 1 sets n tenths, n = 1..10
     CommandOpacityLast = 509,
+    CommandThemeFirst = 600, // 600 + j: palette entry j
+    CommandThemeLast = 699,
+    CommandTextColourFirst = 3200, // + index into the colour list
+    CommandBackColourFirst = 4000,
+    CommandFontSizeFirst = 5000, // + index into the font sizes
+    CommandFontNameFirst = 6000, // + index into the font family names
+};
+
+// Scroll bar timers, window timers of the bar windows.
+inline constexpr UINT_PTR scrollRepeatTimerId = 100;
+inline constexpr UINT_PTR scrollFollowTimerId = 200;
+inline constexpr UINT scrollTimerPeriod = 10;
+
+// What one of the sticky's own scroll bars remembers between messages.
+struct ScrollBarState {
+    // The thumb as last painted; emptying it forces the next paint.
+    RECT thumbRect{};
+    int dragMode = DragNone;
+    // Thumb drag: offset from the thumb's leading edge and the press across the
+    // bar. Track press: the press point.
+    int grabAlong = 0, grabAcross = 0;
+    DWORD pressTime = 0;
+    Timer repeatTimer; // auto-repeat of a held track press
+    DWORD lastBodyEvent = 0;
+    Timer followTimer; // keeps the thumb with the body's own smooth scrolling
+    int lastSeenPosition = 0;
 };
 
 class Note : public Sticky {
@@ -70,7 +111,9 @@ public:
     void applyRuleFold(bool fold) override;
     void setClickThrough(bool on) override;
     bool isActive() const override { return active; }
+    void setRuleExemption(bool exempt) override { active = exempt; }
     bool isAlwaysOnTop() const override;
+    bool windowRect(Rect& out) const override;
 
     // Registers the window classes (once per process) and builds every window.
     bool createWindows(TackaroonNotes* application, const std::wstring& rtfPath);
@@ -80,8 +123,8 @@ public:
     // The procedure of every window class of a sticky.
     static WNDPROC sharedWindowProc();
 
-    std::wstring groupGuid() const;
-    void setGroupGuid(const std::wstring& groupGuid);
+    std::wstring groupGuid() const override;
+    void setGroupGuid(const std::wstring& groupGuid) override;
     float storedOpacity() const;
 
     // Geometry.
@@ -96,7 +139,7 @@ public:
     void setHighlightFactor(float factor);
     void setAlwaysOnTop(bool on, ZOrder level);
     void applyZOrder(ZOrder level);
-    void setFullScreenActive(bool on, ZOrder groupLevel);
+    void setFullScreenActive(bool on, ZOrder groupLevel) override;
     void setShadow(bool on);
     void setRuleExempt(bool exempt);
 
@@ -107,6 +150,13 @@ public:
     void paintBackground(HDC dc);
     void setTitleEditing(bool on);
     void setMode(bool scribbleMode, bool takeFocus);
+
+    // Scroll bars: places body, drawing layer and bars in the text area.
+    void layoutScrollBars(int x, int y, int width, int height);
+    // After the body changed or scrolled: repaint the bars and follow the body
+    // for a while.
+    void refreshScrollBars();
+    void resetThumbs();
 
     // Marks the body (or the drawing) to take the keyboard focus at the next layout.
     void armFocus();
@@ -128,6 +178,8 @@ public:
     HWND hScroll = nullptr;
     HWND vScroll = nullptr;
     HWND scrollCorner = nullptr;
+    ScrollBarState hBar;
+    ScrollBarState vBar;
     Timer layoutTimer;
     HWND tooltip = nullptr;
     std::wstring savedThemeBase;
@@ -163,6 +215,19 @@ private:
     LRESULT titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool command(int id);
+    bool formatCommand(int id);
+    LRESULT scrollBarMessage(HWND hwnd, bool horizontal, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT cornerMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void paintScrollBar(HWND bar, bool horizontal);
+    void scrollTimer(HWND bar, bool horizontal, UINT_PTR id);
+    void stopScrollTimers();
+    // The body's notifications that may change its size or scroll position.
+    void bodyMoved(bool filteredMouseMove);
+    // The drawing layer follows the body; it arrives with the scribble module.
+    void renderScribble() {}
+    bool measureSwatch(MEASUREITEMSTRUCT* item);
+    bool drawSwatch(const DRAWITEMSTRUCT* item);
+    std::optional<std::wstring> paletteText(int index) const;
     LRESULT notify(NMHDR* header);
     void paintButton(HWND button, int index);
     HWND createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role);
@@ -180,6 +245,9 @@ private:
 
     SIZE lastBodySize_{};
     RECT lastTextArea_{};
+    // Set while the bars are laid out: the body's trial sizes must not start
+    // another layout.
+    bool layingOutBars_ = false;
 };
 
 } // namespace Brisvane

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "note/Geometry.h"
+
 namespace Brisvane {
 
 // A sticky's stacking level, the same numbers as stored in rules.
@@ -25,7 +27,16 @@ public:
     virtual void setClickThrough(bool on) = 0;
     // The rule exemption: set while the sticky is the active window.
     virtual bool isActive() const = 0;
+    virtual void setRuleExemption(bool exempt) = 0;
     virtual bool isAlwaysOnTop() const = 0;
+    // A full-screen program sends always-on-top stickies to the bottom.
+    virtual void setFullScreenActive(bool on, ZOrder groupLevel) = 0;
+
+    // The group guid stored in the sticky's document.
+    virtual std::wstring groupGuid() const = 0;
+    virtual void setGroupGuid(const std::wstring& groupGuid) = 0;
+    // The top-level window's rectangle on screen; false when there is none.
+    virtual bool windowRect(Rect& out) const = 0;
 };
 
 } // namespace Brisvane

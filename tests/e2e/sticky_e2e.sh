@@ -21,6 +21,20 @@ mkdir -p "$data/notes/$guid"
 printf '\xef\xbb\xbf{"autoSave": {"elapse": 2}, "language": "English"}' >"$data/settings.json"
 printf '\xef\xbb\xbf{"title": "End to end", "window": {"position": {"left": 120, "top": 100, "width": 260, "height": 220}}}' \
     >"$data/notes/$guid/note.json"
+# Beside it, for the screenshot: a long unwrapped text (both scroll bars in the
+# theme colours) and a folded sticky in another theme.
+long=1e2e1e2e-0000-4000-8000-000000000002
+folded=1e2e1e2e-0000-4000-8000-000000000003
+mkdir -p "$data/notes/$long" "$data/notes/$folded"
+printf '\xef\xbb\xbf{"title": "Long text", "text": {"wordwrap": false}, "window": {"position": {"left": 420, "top": 100, "width": 260, "height": 300}}}' \
+    >"$data/notes/$long/note.json"
+{
+    printf '{\\rtf1 '
+    for i in $(seq 1 60); do printf 'Line %d of a text longer than the sticky is wide and high\\par ' "$i"; done
+    printf '}'
+} >"$data/notes/$long/text.rtf"
+printf '\xef\xbb\xbf{"title": "Folded", "theme": {"base": "#2ca9e1"}, "window": {"fold": true, "position": {"left": 120, "top": 440, "width": 260, "height": 200}}}' \
+    >"$data/notes/$folded/note.json"
 
 desktop=TackaroonE2E
 wine explorer /desktop=$desktop,900x600 "$(winepath -w "$data/Tackaroon notes.exe")" >/dev/null 2>&1 &

@@ -3,8 +3,10 @@
 // and stickies that record what is done to them, and an application core that
 // records what it is asked to write. Everything lands in one shared log so
 // tests can check the order across objects.
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -42,6 +44,58 @@ private:
     Log ownLog;
 };
 
+// Timers on a test clock: a set timer fires every period as the clock advances,
+// earliest first, until it is killed, as window timers do.
+class ClockTimers : public Brisvane::TimerService {
+public:
+    void setTimer(Brisvane::WindowRef, std::uint32_t id, std::uint32_t elapse) override {
+        killTimer(nullptr, id);
+        // Window timers never run faster than 10 ms.
+        std::uint64_t period = std::max<std::uint32_t>(elapse, 10);
+        timers.push_back({id, period, now + period});
+    }
+    void killTimer(Brisvane::WindowRef, std::uint32_t id) override {
+        timers.erase(
+            std::remove_if(timers.begin(), timers.end(), [id](const Entry& e) { return e.id == id; }),
+            timers.end());
+    }
+
+    // Moves the clock on by `ms`, handing each firing to `fire` at its due time.
+    void advance(std::uint64_t ms, const std::function<void(std::uint32_t)>& fire) {
+        std::uint64_t end = now + ms;
+        for (;;) {
+            auto next = std::min_element(timers.begin(), timers.end(),
+                                         [](const Entry& a, const Entry& b) { return a.due < b.due; });
+            if (next == timers.end() || next->due > end) {
+                break;
+            }
+            now = next->due;
+            next->due += next->period;
+            std::uint32_t id = next->id;
+            fired.push_back({now, id});
+            fire(id);
+        }
+        now = end;
+    }
+
+    bool isSet(std::uint32_t id) const {
+        return std::any_of(timers.begin(), timers.end(), [id](const Entry& e) { return e.id == id; });
+    }
+
+    struct Entry {
+        std::uint32_t id;
+        std::uint64_t period;
+        std::uint64_t due;
+    };
+    struct Firing {
+        std::uint64_t at;
+        std::uint32_t id;
+    };
+    std::uint64_t now = 0;
+    std::vector<Entry> timers;
+    std::vector<Firing> fired;
+};
+
 class FakeSticky : public Brisvane::Sticky {
 public:
     explicit FakeSticky(std::wstring guid, Log* sharedLog = nullptr)
@@ -58,7 +112,18 @@ public:
     void applyRuleFold(bool ruleFold) override { fold = ruleFold; }
     void setClickThrough(bool on) override { clickThrough = on; }
     bool isActive() const override { return active; }
+    void setRuleExemption(bool exempt) override { active = exempt; }
     bool isAlwaysOnTop() const override { return alwaysOnTop; }
+    void setFullScreenActive(bool on, Brisvane::ZOrder groupLevel) override {
+        fullScreenActive = on;
+        zOrder = groupLevel;
+    }
+    std::wstring groupGuid() const override { return group; }
+    void setGroupGuid(const std::wstring& groupGuid) override { group = groupGuid; }
+    bool windowRect(Brisvane::Rect& out) const override {
+        out = rect;
+        return hasWindow;
+    }
 
     float opacityFactor = 1.0f;
     Brisvane::ZOrder zOrder = Brisvane::ZOrder::usually;
@@ -66,6 +131,10 @@ public:
     bool clickThrough = false;
     bool active = false;
     bool alwaysOnTop = false;
+    bool fullScreenActive = false;
+    std::wstring group;
+    Brisvane::Rect rect;
+    bool hasWindow = true;
 
 private:
     std::wstring guid_;
@@ -82,7 +151,24 @@ public:
         timerWindow = &mainWindow;
     }
 
+    bool cursorPosition(int& x, int& y) const override {
+        x = cursorX;
+        y = cursorY;
+        return true;
+    }
+    Brisvane::Sticky* focusedSticky() const override {
+        ++focusLookups;
+        return focused;
+    }
+    bool mouseButtonsHeld() const override { return buttonsHeld; }
+
     Log* log;
+    // The window system as the rules see it; far off any sticky by default.
+    int cursorX = -10000;
+    int cursorY = -10000;
+    Brisvane::Sticky* focused = nullptr;
+    bool buttonsHeld = false;
+    mutable int focusLookups = 0;
 
 protected:
     bool saveSettings() override {

@@ -153,7 +153,10 @@ TEST_F(Stickies, ActivationLiftsRuleEffects) {
     uncategorized.appliedOpacity = 0.2f;
     uncategorized.appliedTransparent = true;
     note->setRuleExempt(false);
-    EXPECT_EQ(alphaOf(note->window), 51);
+    EXPECT_EQ(alphaOf(note->window), 255) << "not exempt before either: nothing to do";
+    SendMessageW(note->window, WM_ACTIVATE, WA_ACTIVE, 0);
+    SendMessageW(note->window, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(alphaOf(note->window), 51) << "deactivation takes the group's applied state";
     EXPECT_TRUE(exStyleOf(note->window) & WS_EX_TRANSPARENT);
     SendMessageW(note->window, WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_TRUE(note->isActive());

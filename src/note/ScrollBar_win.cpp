@@ -1,0 +1,305 @@
+// The sticky's own scroll bars: thin windows in the theme colours standing in
+// for the body's system bars, which a window region cuts off.
+#include <windows.h>
+
+#include <mmsystem.h>
+#include <richedit.h>
+#include <windowsx.h>
+
+#include "app/TackaroonNotes_win.h"
+#include "note/Note_win.h"
+#include "storage/Settings.h"
+
+namespace Brisvane {
+
+namespace {
+
+void place(HWND child, const Rect& r, bool visible) {
+    MoveWindow(child, r.left, r.top, r.width(), r.height(), FALSE);
+    ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// Whether the body shows its own bars: its client area is narrower (lower)
+// than its window.
+BodyBars ownBars(HWND body) {
+    RECT client{}, frame{};
+    GetClientRect(body, &client);
+    GetWindowRect(body, &frame);
+    return {client.right < frame.right - frame.left, client.bottom < frame.bottom - frame.top};
+}
+
+POINT scrollPosition(HWND body) {
+    POINT p{};
+    SendMessageW(body, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&p));
+    return p;
+}
+
+bool sameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Along and across a bar, for the horizontal bar x and y, for the vertical one y and x.
+int along(bool horizontal, POINT p) {
+    return horizontal ? p.x : p.y;
+}
+int across(bool horizontal, POINT p) {
+    return horizontal ? p.y : p.x;
+}
+
+} // namespace
+
+void Note::layoutScrollBars(int x, int y, int width, int height) {
+    const int cx = GetSystemMetrics(SM_CXVSCROLL);
+    const int cy = GetSystemMetrics(SM_CYHSCROLL);
+    layingOutBars_ = true;
+    ScrollCase which = chooseScrollCase(width, height, cx, cy, [&](int w, int h) {
+        MoveWindow(bodyEdit, x, y, w, h, FALSE);
+        return ownBars(bodyEdit);
+    });
+    ScrollLayout parts = scrollLayout(which, x, y, width, height, cx, cy);
+    place(bodyEdit, parts.body, true);
+    place(scribbleWindow, parts.scribble, true);
+    place(hScroll, parts.hShown ? parts.hBar : Rect{}, parts.hShown);
+    place(vScroll, parts.vShown ? parts.vBar : Rect{}, parts.vShown);
+    place(scrollCorner, parts.cornerShown ? parts.corner : Rect{}, parts.cornerShown);
+    resetThumbs();
+    // The region cuts off the body's own bars; the system owns it from here
+    // on and deletes the one it replaces.
+    HRGN visible = CreateRectRgn(0, 0, parts.visibleWidth, parts.visibleHeight);
+    if (visible && !SetWindowRgn(bodyEdit, visible, FALSE)) {
+        DeleteObject(visible);
+    }
+    RECT client{};
+    GetClientRect(bodyEdit, &client);
+    lastBodySize_ = {client.right, client.bottom};
+    layingOutBars_ = false;
+}
+
+void Note::resetThumbs() {
+    hBar.thumbRect = {};
+    vBar.thumbRect = {};
+    InvalidateRect(hScroll, nullptr, FALSE);
+    InvalidateRect(vScroll, nullptr, FALSE);
+}
+
+void Note::refreshScrollBars() {
+    InvalidateRect(hScroll, nullptr, FALSE);
+    InvalidateRect(vScroll, nullptr, FALSE);
+    renderScribble();
+    POINT p = scrollPosition(bodyEdit);
+    DWORD now = timeGetTime();
+    for (bool horizontal : {true, false}) {
+        ScrollBarState& bar = horizontal ? hBar : vBar;
+        bar.lastBodyEvent = now;
+        if (!bar.followTimer.running) {
+            bar.lastSeenPosition = along(horizontal, p);
+            bar.followTimer.start();
+        }
+    }
+}
+
+void Note::stopScrollTimers() {
+    for (ScrollBarState* bar : {&hBar, &vBar}) {
+        bar->repeatTimer.stop();
+        bar->followTimer.stop();
+    }
+}
+
+void Note::bodyMoved(bool filteredMouseMove) {
+    if (layingOutBars_) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(bodyEdit, &client);
+    if (client.right != lastBodySize_.cx || client.bottom != lastBodySize_.cy) {
+        lastBodySize_ = {client.right, client.bottom};
+        resetThumbs();
+        layout();
+    }
+    if (!filteredMouseMove) {
+        refreshScrollBars();
+    }
+}
+
+void Note::paintScrollBar(HWND barWindow, bool horizontal) {
+    ScopedPaint paint(barWindow);
+    ScrollBarState& bar = horizontal ? hBar : vBar;
+    RECT r{};
+    GetClientRect(barWindow, &r);
+    const int margin = horizontal && app ? marginLeft(app->settings) : 0;
+    r.right -= margin;
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+    GetScrollInfo(bodyEdit, horizontal ? SB_HORZ : SB_VERT, &info);
+    info.nMax -= margin;
+    const int position = along(horizontal, scrollPosition(bodyEdit));
+    const Json* stored = findPath(data, {"text", "scroll", horizontal ? "left" : "top"});
+    if (!stored || *stored != Json(position)) {
+        markChanged(SaveJson);
+    }
+    const int length = horizontal ? r.right - r.left : r.bottom - r.top;
+    ThumbSpan span = thumbSpan(length, position, static_cast<int>(info.nPage), info.nMin, info.nMax);
+    RECT thumb = horizontal ? RECT{span.start, r.top, span.end, r.bottom}
+                            : RECT{r.left, span.start, r.right, span.end};
+    if (sameRect(thumb, bar.thumbRect)) {
+        return;
+    }
+    bar.thumbRect = thumb;
+
+    UniqueRegion rest(horizontal ? CreateRectRgn(r.left, r.top, r.right + margin + 1, r.bottom + 1)
+                                 : CreateRectRgn(r.left, r.top, r.right + 1, r.bottom + 1));
+    UniqueBrush background(CreateSolidBrush(themeColour(themeColours, L"background")));
+    if (!rest || !background) {
+        return;
+    }
+    if (!span.empty()) {
+        UniqueRegion thumbRegion(
+            horizontal ? CreateRoundRectRgn(span.start + 1, r.top + 1, span.end, r.bottom, 6, 6)
+                       : CreateRoundRectRgn(r.left + 1, span.start + 1, r.right, span.end, 6, 6));
+        UniqueBrush button(CreateSolidBrush(themeColour(themeColours, L"button-background")));
+        if (thumbRegion && button) {
+            CombineRgn(rest.get(), rest.get(), thumbRegion.get(), RGN_DIFF);
+            FillRgn(paint.dc(), thumbRegion.get(), button.get());
+        }
+    }
+    FillRgn(paint.dc(), rest.get(), background.get());
+}
+
+LRESULT Note::scrollBarMessage(HWND hwnd, bool horizontal, UINT message, WPARAM wParam, LPARAM lParam) {
+    ScrollBarState& bar = horizontal ? hBar : vBar;
+    const UINT scrollMessage = horizontal ? WM_HSCROLL : WM_VSCROLL;
+    switch (message) {
+    case WM_PAINT:
+        paintScrollBar(hwnd, horizontal);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_LBUTTONDOWN: {
+        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const int at = along(horizontal, p);
+        const int thumbStart = horizontal ? bar.thumbRect.left : bar.thumbRect.top;
+        const int thumbEnd = horizontal ? bar.thumbRect.right : bar.thumbRect.bottom;
+        if (at < thumbStart || at > thumbEnd) {
+            const bool before = at < thumbStart;
+            bar.dragMode = before ? DragBefore : DragAfter;
+            bar.grabAlong = at;
+            bar.grabAcross = across(horizontal, p);
+            bar.pressTime = timeGetTime();
+            SetCapture(hwnd);
+            bar.repeatTimer.stop();
+            const WPARAM line =
+                horizontal ? (before ? SB_LINELEFT : SB_LINERIGHT) : (before ? SB_LINEUP : SB_LINEDOWN);
+            SendMessageW(bodyEdit, scrollMessage, line, 0);
+            bar.repeatTimer.start();
+            InvalidateRect(hwnd, nullptr, FALSE);
+            renderScribble();
+        } else if (thumbStart != thumbEnd) {
+            bar.grabAlong = at - thumbStart;
+            bar.grabAcross = across(horizontal, p);
+            bar.dragMode = DragThumb;
+            SetCapture(hwnd);
+        }
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (GetCapture() == hwnd && bar.dragMode == DragThumb) {
+            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_RANGE;
+            GetScrollInfo(bodyEdit, horizontal ? SB_HORZ : SB_VERT, &info);
+            RECT client{};
+            GetClientRect(hwnd, &client);
+            const int length = horizontal ? client.right : client.bottom;
+            const int position = dragPosition(along(horizontal, p), across(horizontal, p), bar.grabAlong,
+                                              bar.grabAcross, info.nMin, info.nMax, length);
+            SendMessageW(bodyEdit, scrollMessage, MAKEWPARAM(SB_THUMBPOSITION, position & 0xFFFF), 0);
+            InvalidateRect(hwnd, nullptr, FALSE);
+            renderScribble();
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        ReleaseCapture();
+        return 0;
+    case WM_RBUTTONUP:
+        // The note context menu arrives with the scribble module.
+        return 0;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        PostMessageW(bodyEdit, message, wParam, lParam);
+        return 0;
+    case WM_TIMER:
+        scrollTimer(hwnd, horizontal, wParam);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Note::scrollTimer(HWND hwnd, bool horizontal, UINT_PTR id) {
+    ScrollBarState& bar = horizontal ? hBar : vBar;
+    if (id == scrollRepeatTimerId) {
+        if (GetCapture() != hwnd) {
+            bar.repeatTimer.stop();
+            return;
+        }
+        if (!repeatDue(timeGetTime(), bar.pressTime)) {
+            return;
+        }
+        POINT p{};
+        GetCursorPos(&p);
+        ScreenToClient(hwnd, &p);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        ThumbSpan thumb = horizontal ? ThumbSpan{bar.thumbRect.left, bar.thumbRect.right}
+                                     : ThumbSpan{bar.thumbRect.top, bar.thumbRect.bottom};
+        const int acrossMin = horizontal ? client.top : client.left;
+        const int acrossMax = horizontal ? client.bottom : client.right;
+        if (repeatsAt(bar.dragMode, along(horizontal, p), across(horizontal, p), acrossMin, acrossMax,
+                      thumb)) {
+            const bool before = bar.dragMode == DragBefore;
+            const WPARAM line =
+                horizontal ? (before ? SB_LINELEFT : SB_LINERIGHT) : (before ? SB_LINEUP : SB_LINEDOWN);
+            SendMessageW(bodyEdit, horizontal ? WM_HSCROLL : WM_VSCROLL, line, 0);
+            InvalidateRect(hwnd, nullptr, FALSE);
+            renderScribble();
+        }
+    } else if (id == scrollFollowTimerId) {
+        const int position = along(horizontal, scrollPosition(bodyEdit));
+        if (position != bar.lastSeenPosition) {
+            InvalidateRect(hwnd, nullptr, FALSE);
+            renderScribble();
+            bar.lastSeenPosition = position;
+        }
+        if (followExpired(timeGetTime(), bar.lastBodyEvent)) {
+            bar.followTimer.stop();
+        }
+    }
+}
+
+LRESULT Note::cornerMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        ScopedPaint paint(hwnd);
+        UniqueBrush brush(CreateSolidBrush(themeColour(themeColours, L"background")));
+        FillRect(paint.dc(), &paint.info().rcPaint, brush.get());
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        PostMessageW(bodyEdit, message, wParam, lParam);
+        return 0;
+    case WM_RBUTTONUP:
+        // The note context menu arrives with the scribble module.
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace Brisvane

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# End to end: the real program in a Wine virtual desktop reacts to keyboard input
+# from xdotool. Two stickies of a group whose "input" rule fades and folds them
+# at once and whose second rule brings them back two seconds after the last input.
+# Screenshots before, during and after are kept as artifacts.
+# Usage: rules_e2e.sh APP_DIR CLOSE_TOOL ARTIFACT_DIR
+set -euo pipefail
+app_dir=$1
+close_tool=$2
+artifacts=$3
+mkdir -p "$artifacts"
+export WINEPREFIX=${TACKAROON_WINEPREFIX:-$(cd "$app_dir/.." && pwd)/wineprefix}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+[ -n "${DISPLAY:-}" ] || { echo "needs a display"; exit 1; }
+[ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >/dev/null 2>&1
+
+data=$(mktemp -d /tmp/tackaroon-rules-e2e.XXXXXX)
+trap 'rm -rf "$data"' EXIT
+cp "$app_dir/Tackaroon notes.exe" "$data/"
+group=2e2e2e2e-0000-4000-8000-0000000000aa
+printf '\xef\xbb\xbf{"language": "English", "group": [{"guid": "%s", "name": "fast", "rule": [
+  {"action": "input", "delay": 0, "opacity": 0.2, "fold": true, "except": ["mouse-hover"]},
+  {"action": "input", "delay": 2000, "reset": true, "opacity": 1, "fold": false, "except": ["mouse-hover"]}]}]}' \
+    "$group" >"$data/settings.json"
+for n in 1 2; do
+    guid=2e2e2e2e-0000-4000-8000-00000000000$n
+    mkdir -p "$data/notes/$guid"
+    printf '\xef\xbb\xbf{"title": "Rule %s", "group": {"guid": "%s"}, "window": {"position": {"left": %d, "top": 100, "width": 240, "height": 260}}}' \
+        "$n" "$group" $((80 + (n - 1) * 320)) >"$data/notes/$guid/note.json"
+done
+
+desktop=TackaroonRulesE2E
+wine explorer /desktop=$desktop,900x600 "$(winepath -w "$data/Tackaroon notes.exe")" >/dev/null 2>&1 &
+for _ in $(seq 1 100); do
+    xdotool search --name "$desktop - Wine desktop" >/dev/null 2>&1 && break
+    sleep 0.1
+done
+desktop_window=$(xdotool search --name "$desktop - Wine desktop" | head -n 1)
+sleep 3
+eval "$(xdotool getwindowgeometry --shell "$desktop_window")"
+
+# A point inside each sticky's body, well below a folded title bar.
+pixel() { convert "$1" -format "%[pixel:p{$(($X + $2)),$(($Y + 250))}]" info:; }
+
+# Focus the desktop away from the stickies, then let the click's own effect pass.
+xdotool mousemove $((X + 850)) $((Y + 550)) click 1
+sleep 6
+import -window root "$artifacts/rules-before.png"
+xdotool key --window "$desktop_window" shift
+sleep 0.5
+import -window root "$artifacts/rules-during.png"
+sleep 3.5
+import -window root "$artifacts/rules-after.png"
+
+status=0
+for left in 150 470; do
+    before=$(pixel "$artifacts/rules-before.png" $left)
+    during=$(pixel "$artifacts/rules-during.png" $left)
+    after=$(pixel "$artifacts/rules-after.png" $left)
+    echo "sticky at $left: before $before, during $during, after $after"
+    [ "$before" != "$during" ] || { echo "FAIL: the key press did not fade and fold the sticky at $left"; status=1; }
+    [ "$before" = "$after" ] || { echo "FAIL: the sticky at $left did not come back"; status=1; }
+done
+
+wine explorer /desktop=$desktop "$(winepath -w "$close_tool")" >/dev/null 2>&1 || true
+sleep 1
+[ $status -eq 0 ] && echo "end-to-end rules: faded and folded on a key press, back after the delay; screenshots in $artifacts"
+exit $status
