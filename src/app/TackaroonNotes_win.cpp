@@ -206,20 +206,24 @@ bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath,
     if (groupGuid) {
         note->setGroupGuid(*groupGuid);
     }
+    // A group guid that names no group puts the sticky in the uncategorized group.
     Group* group = groupByGuid(note->groupGuid());
     if (!group) {
         group = groupByGuid(L"");
     }
-    if (!group) {
-        return false;
-    }
+    return group && openNote(std::move(note), *group,
+                             noteFolderPath ? *noteFolderPath + L"\\text.rtf" : std::wstring(), activate);
+}
+
+bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const std::wstring& rtfPath,
+                              bool activate) {
     Note* created = note.get();
-    group->notes.push_back(std::move(note));
-    if (!created->createWindows(this, noteFolderPath ? *noteFolderPath + L"\\text.rtf" : std::wstring())) {
-        group->removeSticky(noteGuid);
+    group.notes.push_back(std::move(note));
+    if (!created->createWindows(this, rtfPath)) {
+        group.removeSticky(created->guid);
         return false;
     }
-    created->setOpacity(created->storedOpacity(), group->appliedOpacity);
+    created->setOpacity(created->storedOpacity(), group.appliedOpacity);
     if (activate) {
         created->armFocus();
     }
@@ -238,22 +242,10 @@ bool TackaroonNotes::createNoteNextTo(const std::wstring& sourceGuid) {
     if (source) {
         copyNoteDefaults(note->data, source->data, monitorNearest);
     }
-    Group* group = source ? groupByGuid(groupGuidOfSticky(sourceGuid)) : nullptr;
-    if (!group) {
-        group = groupByGuid(L"");
-    }
-    if (!group) {
+    Group* group = groupByGuid(source ? groupGuidOfSticky(sourceGuid) : std::wstring());
+    if (!group || !openNote(std::move(note), *group, std::wstring(), true)) {
         return false;
     }
-    Note* created = note.get();
-    group->notes.push_back(std::move(note));
-    if (!created->createWindows(this, std::wstring())) {
-        group->removeSticky(noteGuid);
-        return false;
-    }
-    created->setOpacity(created->storedOpacity(), group->appliedOpacity);
-    created->armFocus();
-    ShowWindow(created->window, SW_SHOW);
     markStickyChanged(noteGuid, SaveJson);
     markSettingsChanged();
     return true;

@@ -2,6 +2,7 @@
 // The application object: owns the documents and the groups for the whole run
 // (through its portable core) and the hidden main window that receives every
 // notification not addressed to a sticky.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,8 @@ public:
     bool loadNote(const std::optional<std::wstring>& noteFolder, const std::wstring& noteGuid,
                   const std::optional<std::wstring>& groupGuid, bool activate);
     bool createNoteNextTo(const std::wstring& sourceGuid);
+    // Puts a sticky into its group, builds its windows and shows it.
+    bool openNote(std::unique_ptr<Note> note, Group& group, const std::wstring& rtfPath, bool activate);
     bool saveNoteText(Note& note);
     bool saveNoteJson(Note& note, bool withFigures);
     std::wstring noteTitle(const Note& note) const;

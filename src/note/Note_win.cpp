@@ -568,12 +568,11 @@ LRESULT Note::notify(NMHDR* header) {
         if (tool == titleEdit) {
             if (folded && !titleEditing) {
                 // The folded sticky shows the start of its text as the title's tip.
-                static thread_local wchar_t bodyTip[128];
-                GetWindowTextW(bodyEdit, bodyTip, 128);
-                info->lpszText = bodyTip;
+                GetWindowTextW(bodyEdit, tipText_, 128);
+                info->lpszText = tipText_;
                 HDC dc = GetDC(tooltip);
                 SIZE size{};
-                GetTextExtentPoint32W(dc, bodyTip, 128, &size);
+                GetTextExtentPoint32W(dc, tipText_, 128, &size);
                 ReleaseDC(tooltip, dc);
                 SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, size.cx);
             }

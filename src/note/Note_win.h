@@ -244,6 +244,8 @@ private:
     bool scribbleMode() const;
 
     SIZE lastBodySize_{};
+    // The folded title's tip: the start of the body, kept while the tooltip shows it.
+    wchar_t tipText_[128]{};
     RECT lastTextArea_{};
     // Set while the bars are laid out: the body's trial sizes must not start
     // another layout.

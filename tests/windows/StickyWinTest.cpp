@@ -316,3 +316,11 @@ TEST_F(Stickies, SessionEndWritesWhatWaitsForAutoSave) {
     EXPECT_TRUE(isFile(fixture.temp.path() + L"settings.json"));
     EXPECT_TRUE(fixture.app->pendingSaves.empty());
 }
+
+TEST_F(Stickies, UnknownGroupPutsTheStickyInTheUncategorizedGroup) {
+    fixture.storeNote(guidA, "{\"group\": {\"guid\": \"no-such-group\"}}");
+    fixture.start();
+    ASSERT_NE(fixture.note(guidA), nullptr);
+    EXPECT_EQ(fixture.app->groups.back().notes.size(), 1u);
+    EXPECT_EQ(fixture.app->groupGuidOfSticky(guidA), L"");
+}
