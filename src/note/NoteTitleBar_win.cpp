@@ -80,7 +80,10 @@ void Note::layout() {
     if (parts.titleRegionUsed) {
         const Rect& r = parts.titleRegion;
         titleRegion = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-        SetWindowRgn(titleEdit, titleRegion, FALSE);
+        if (titleRegion && !SetWindowRgn(titleEdit, titleRegion, FALSE)) {
+            DeleteObject(titleRegion); // not taken by the system
+            titleRegion = nullptr;
+        }
     }
     place(titleEdit, parts.titleEdit, parts.titleEdit.width() > 0);
     place(newButton, parts.newButton, !folded && parts.titlebarShown);
