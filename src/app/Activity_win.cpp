@@ -151,8 +151,10 @@ Sticky* TackaroonNotes::focusedSticky() const {
 }
 
 bool TackaroonNotes::mouseButtonsHeld() const {
-    return GetAsyncKeyState(VK_LBUTTON) != 0 || GetAsyncKeyState(VK_MBUTTON) != 0 ||
-           GetAsyncKeyState(VK_RBUTTON) != 0;
+    // Only the "down now" bit: the low bit means "pressed at some time since the
+    // last call", and a click that is long over must not hold a rule back.
+    auto down = [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
+    return down(VK_LBUTTON) || down(VK_MBUTTON) || down(VK_RBUTTON);
 }
 
 } // namespace Brisvane

@@ -14,12 +14,12 @@
 
 namespace Brisvane {
 
-namespace {
-
-void place(HWND child, const Rect& r, bool visible) {
+void placeChild(HWND child, const Rect& r, bool visible) {
     MoveWindow(child, r.left, r.top, r.width(), r.height(), FALSE);
     ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
 }
+
+namespace {
 
 void centreTitle(HWND title) {
     PARAFORMAT2 format{};
@@ -85,16 +85,16 @@ void Note::layout() {
             titleRegion = nullptr;
         }
     }
-    place(titleEdit, parts.titleEdit, parts.titleEdit.width() > 0);
-    place(newButton, parts.newButton, !folded && parts.titlebarShown);
-    place(trashButton, parts.trashButton, !folded && parts.titlebarShown);
+    placeChild(titleEdit, parts.titleEdit, parts.titleEdit.width() > 0);
+    placeChild(newButton, parts.newButton, !folded && parts.titlebarShown);
+    placeChild(trashButton, parts.trashButton, !folded && parts.titlebarShown);
     if (!folded && parts.titlebarShown) {
         InvalidateRect(newButton, nullptr, FALSE);
         InvalidateRect(trashButton, nullptr, FALSE);
     }
     if (folded) {
         for (HWND part : {bodyEdit, scribbleWindow, hScroll, vScroll, scrollCorner}) {
-            place(part, Rect{}, false);
+            placeChild(part, Rect{}, false);
         }
     } else {
         const Rect& text = parts.textArea;

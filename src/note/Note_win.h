@@ -10,6 +10,7 @@
 #include "app/Timer.h"
 #include "app/UniqueHandle_win.h"
 #include "note/Colour.h"
+#include "note/Geometry.h"
 #include "note/ScrollMath.h"
 #include "note/Sticky.h"
 #include "storage/Json.h"
@@ -17,6 +18,9 @@
 namespace Brisvane {
 
 class TackaroonNotes;
+
+// Moves a child of a sticky without repainting and shows or hides it.
+void placeChild(HWND child, const Rect& r, bool visible);
 
 // Window properties carried by every window of a sticky.
 inline constexpr wchar_t notePropName[] = L"TackaroonNotesAppProp";

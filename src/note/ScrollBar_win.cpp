@@ -14,11 +14,6 @@ namespace Brisvane {
 
 namespace {
 
-void place(HWND child, const Rect& r, bool visible) {
-    MoveWindow(child, r.left, r.top, r.width(), r.height(), FALSE);
-    ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
-}
-
 // Whether the body shows its own bars: its client area is narrower (lower)
 // than its window.
 BodyBars ownBars(HWND body) {
@@ -57,11 +52,11 @@ void Note::layoutScrollBars(int x, int y, int width, int height) {
         return ownBars(bodyEdit);
     });
     ScrollLayout parts = scrollLayout(which, x, y, width, height, cx, cy);
-    place(bodyEdit, parts.body, true);
-    place(scribbleWindow, parts.scribble, true);
-    place(hScroll, parts.hShown ? parts.hBar : Rect{}, parts.hShown);
-    place(vScroll, parts.vShown ? parts.vBar : Rect{}, parts.vShown);
-    place(scrollCorner, parts.cornerShown ? parts.corner : Rect{}, parts.cornerShown);
+    placeChild(bodyEdit, parts.body, true);
+    placeChild(scribbleWindow, parts.scribble, true);
+    placeChild(hScroll, parts.hShown ? parts.hBar : Rect{}, parts.hShown);
+    placeChild(vScroll, parts.vShown ? parts.vBar : Rect{}, parts.vShown);
+    placeChild(scrollCorner, parts.cornerShown ? parts.corner : Rect{}, parts.cornerShown);
     resetThumbs();
     // The region cuts off the body's own bars; the system owns it from here
     // on and deletes the one it replaces.

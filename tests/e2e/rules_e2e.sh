@@ -8,15 +8,8 @@ set -euo pipefail
 app_dir=$1
 close_tool=$2
 artifacts=$3
-mkdir -p "$artifacts"
-export WINEPREFIX=${TACKAROON_WINEPREFIX:-$(cd "$app_dir/.." && pwd)/wineprefix}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -n "${DISPLAY:-}" ] || { echo "needs a display"; exit 1; }
-[ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >/dev/null 2>&1
-
-data=$(mktemp -d /tmp/tackaroon-rules-e2e.XXXXXX)
-trap 'rm -rf "$data"' EXIT
-cp "$app_dir/Tackaroon notes.exe" "$data/"
+prefix=tackaroon-rules-e2e
+. "$(dirname "$0")/desktop.sh"
 group=2e2e2e2e-0000-4000-8000-0000000000aa
 printf '\xef\xbb\xbf{"language": "English", "group": [{"guid": "%s", "name": "fast", "rule": [
   {"action": "input", "delay": 0, "opacity": 0.2, "fold": true, "except": ["mouse-hover"]},
@@ -29,24 +22,14 @@ for n in 1 2; do
         "$n" "$group" $((80 + (n - 1) * 320)) >"$data/notes/$guid/note.json"
 done
 
-desktop=TackaroonRulesE2E
-wine explorer /desktop=$desktop,900x600 "$(winepath -w "$data/Tackaroon notes.exe")" >/dev/null 2>&1 &
-for _ in $(seq 1 100); do
-    xdotool search --name "$desktop - Wine desktop" >/dev/null 2>&1 && break
-    sleep 0.1
-done
-desktop_window=$(xdotool search --name "$desktop - Wine desktop" | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$desktop_window")"
-
-# The colour of one screen pixel inside a sticky's body, well below a folded title bar.
-pixel() { import -window root -crop "1x1+$((X + $1))+$((Y + 250))" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
+start_program TackaroonRulesE2E
 body="#F8B500"
 # Waits up to $1 tenths of a second until both stickies do (or do not) show their body colour.
 wait_for() {
     local tenths=$1 want=$2
     for _ in $(seq 1 "$tenths"); do
         local shown=0
-        for left in 150 470; do [ "$(pixel $left)" = "$body" ] && shown=$((shown + 1)); done
+        for left in 150 470; do [ "$(pixel $left 250)" = "$body" ] && shown=$((shown + 1)); done
         { [ "$want" = shown ] && [ $shown -eq 2 ]; } && return 0
         { [ "$want" = hidden ] && [ $shown -eq 0 ]; } && return 0
         sleep 0.1
@@ -56,10 +39,10 @@ wait_for() {
 
 status=0
 wait_for 600 shown || { echo "FAIL: the stickies did not show"; status=1; }
-# Keyboard focus to the virtual desktop and the cursor away from the stickies
-# (no click: a button seen held when a delayed rule fires would hold its change
-# back). Moving the mouse is input too, so let its restore delay pass.
-xdotool mousemove $((X + 850)) $((Y + 550))
+# Keyboard focus to the virtual desktop, with a click away from the stickies. The
+# click is input too and must not leave a button counted as held when the
+# delayed rule fires: let its restore delay pass.
+xdotool mousemove $((X + 850)) $((Y + 550)) click 1
 xdotool windowfocus "$desktop_window" 2>/dev/null || true
 sleep 2.5
 wait_for 200 shown || { echo "FAIL: the stickies did not settle"; status=1; }
@@ -78,7 +61,7 @@ else
     status=1
 fi
 
-wine explorer /desktop=$desktop "$(winepath -w "$close_tool")" >/dev/null 2>&1 || true
+close_program || true
 sleep 1
 [ $status -eq 0 ] && echo "end-to-end rules: faded and folded on a key press, back after the delay; screenshots in $artifacts"
 exit $status

@@ -7,15 +7,8 @@ set -euo pipefail
 app_dir=$1
 close_tool=$2
 artifacts=$3
-mkdir -p "$artifacts"
-export WINEPREFIX=${TACKAROON_WINEPREFIX:-$(cd "$app_dir/.." && pwd)/wineprefix}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -n "${DISPLAY:-}" ] || { echo "needs a display"; exit 1; }
-[ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >/dev/null 2>&1
-
-data=$(mktemp -d /tmp/tackaroon-e2e.XXXXXX)
-trap 'rm -rf "$data"' EXIT
-cp "$app_dir/Tackaroon notes.exe" "$data/"
+prefix=tackaroon-e2e
+. "$(dirname "$0")/desktop.sh"
 guid=1e2e1e2e-0000-4000-8000-000000000001
 mkdir -p "$data/notes/$guid"
 printf '\xef\xbb\xbf{"autoSave": {"elapse": 2}, "language": "English"}' >"$data/settings.json"
@@ -36,23 +29,13 @@ printf '\xef\xbb\xbf{"title": "Long text", "text": {"wordwrap": false}, "window"
 printf '\xef\xbb\xbf{"title": "Folded", "theme": {"base": "#2ca9e1"}, "window": {"fold": true, "position": {"left": 120, "top": 440, "width": 260, "height": 200}}}' \
     >"$data/notes/$folded/note.json"
 
-desktop=TackaroonE2E
-wine explorer /desktop=$desktop,900x600 "$(winepath -w "$data/Tackaroon notes.exe")" >/dev/null 2>&1 &
-for _ in $(seq 1 100); do
-    xdotool search --name "$desktop - Wine desktop" >/dev/null 2>&1 && break
-    sleep 0.1
-done
-desktop_window=$(xdotool search --name "$desktop - Wine desktop" | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$desktop_window")"
-
-# The colour of one screen pixel, as ImageMagick names it ("#F8B500").
-pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
+start_program TackaroonE2E
 # Waits until the sticky's body shows in its theme colour.
 for _ in $(seq 1 150); do
-    [ "$(pixel $((X + 250)) $((Y + 250)))" = "#F8B500" ] && break
+    [ "$(pixel 250 250)" = "#F8B500" ] && break
     sleep 0.2
 done
-[ "$(pixel $((X + 250)) $((Y + 250)))" = "#F8B500" ] || { echo "FAIL: the sticky did not appear"; exit 1; }
+[ "$(pixel 250 250)" = "#F8B500" ] || { echo "FAIL: the sticky did not appear"; exit 1; }
 
 # Click into the sticky's body and type.
 xdotool mousemove $((X + 200)) $((Y + 200)) click 1
@@ -66,7 +49,7 @@ done
 import -window root "$artifacts/sticky-e2e.png"
 grep -q "Typed by the end-to-end test" "$rtf" || { echo "FAIL: auto-save did not write the typed text"; exit 1; }
 
-wine explorer /desktop=$desktop "$(winepath -w "$close_tool")" >/dev/null 2>&1 ||
+close_program ||
     { echo "FAIL: the program did not close"; exit 1; }
 grep -q '"End to end"' "$data/notes/$guid/note.json" || { echo "FAIL: note.json lost its title"; exit 1; }
 grep -q '"${name12}"' "$data/settings.json" && { echo "FAIL: a readable settings file got default groups"; exit 1; }

@@ -21,6 +21,19 @@ void pumpMessages(int milliseconds) {
     } while (static_cast<LONG>(GetTickCount() - end) < 0);
 }
 
+BYTE alphaOf(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
+    return alpha;
+}
+
+RECT rectOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
 AppFixture::AppFixture() : app(std::make_unique<TackaroonNotes>(temp.path())) {}
 
 AppFixture::~AppFixture() {

@@ -14,6 +14,17 @@ namespace Brisvane::testing {
 // Delivers the thread's messages (timers, layout) for a while.
 void pumpMessages(int milliseconds);
 
+// What the system says of a window.
+BYTE alphaOf(HWND window);
+RECT rectOf(HWND window);
+inline int heightOf(HWND window) {
+    RECT r = rectOf(window);
+    return r.bottom - r.top;
+}
+inline LONG exStyleOf(HWND window) {
+    return GetWindowLongW(window, GWL_EXSTYLE);
+}
+
 class AppFixture {
 public:
     AppFixture();

@@ -26,21 +26,8 @@ std::string settingsWithRules(const std::string& rules) {
            "\", \"name\": \"test\", \"rule\": " + rules + "}]}";
 }
 
-BYTE alphaOf(HWND window) {
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
-    return alpha;
-}
-
-int heightOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r.bottom - r.top;
-}
-
 bool exStyle(HWND window, LONG bit) {
-    return (GetWindowLongW(window, GWL_EXSTYLE) & bit) != 0;
+    return (exStyleOf(window) & bit) != 0;
 }
 
 struct RulesOnWindows : ::testing::Test {

@@ -23,23 +23,6 @@ std::string noteAt(int left, int top, int width, int height, const std::string& 
            ", \"height\": " + std::to_string(height) + "}" + window + "}, \"title\": \"stored\"}";
 }
 
-BYTE alphaOf(HWND window) {
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
-    return alpha;
-}
-
-RECT rectOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
-LONG exStyleOf(HWND window) {
-    return GetWindowLongW(window, GWL_EXSTYLE);
-}
-
 struct Stickies : ::testing::Test {
     AppFixture fixture;
     // Settings present and no default groups: every note goes to the uncategorized group.

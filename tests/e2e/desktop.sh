@@ -1,0 +1,35 @@
+# Shared by the end-to-end scripts: a scratch data folder holding a copy of the
+# program, and the program started in a Wine virtual desktop.
+# Usage (sourced): app_dir=... artifacts=... prefix=...; . desktop.sh
+# A step that fails says which one it was before the script ends.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+export WINEPREFIX=${TACKAROON_WINEPREFIX:-$(cd "$app_dir/.." && pwd)/wineprefix}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+[ -n "${DISPLAY:-}" ] || { echo "needs a display"; exit 1; }
+[ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >/dev/null 2>&1
+mkdir -p "$artifacts"
+
+data=$(mktemp -d "/tmp/$prefix.XXXXXX")
+trap 'rm -rf "$data"' EXIT
+cp "$app_dir/Tackaroon notes.exe" "$data/"
+
+# Starts the program in the virtual desktop $1 and waits for the desktop's
+# window; sets desktop_window and its position X, Y.
+start_program() {
+    desktop=$1
+    wine explorer /desktop="$desktop",900x600 "$(winepath -w "$data/Tackaroon notes.exe")" >/dev/null 2>&1 &
+    desktop_window=
+    for _ in $(seq 1 300); do
+        desktop_window=$(xdotool search --name "$desktop - Wine desktop" 2>/dev/null | head -n 1) || true
+        [ -n "$desktop_window" ] && break
+        sleep 0.1
+    done
+    [ -n "$desktop_window" ] || { echo "FAIL: the virtual desktop did not open"; exit 1; }
+    eval "$(xdotool getwindowgeometry --shell "$desktop_window")"
+}
+
+# The colour of one pixel of the desktop, as ImageMagick names it ("#F8B500").
+pixel() { import -window root -crop "1x1+$((X + $1))+$((Y + $2))" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
+
+# Asks the program to close through its main window and waits until it has.
+close_program() { wine explorer /desktop="$desktop" "$(winepath -w "$close_tool")" >/dev/null 2>&1; }
