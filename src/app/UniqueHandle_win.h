@@ -104,6 +104,24 @@ private:
     HGDIOBJ old_;
 };
 
+// GetDC / ReleaseDC for the life of the scope.
+class ScopedWindowDC {
+public:
+    explicit ScopedWindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ScopedWindowDC(const ScopedWindowDC&) = delete;
+    ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+    ~ScopedWindowDC() {
+        if (dc_) {
+            ReleaseDC(window_, dc_);
+        }
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // BeginPaint / EndPaint for the life of the scope.
 class ScopedPaint {
 public:

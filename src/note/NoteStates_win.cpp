@@ -95,9 +95,7 @@ void Note::setFold(bool fold, bool rule, bool repaint) {
     }
     folded = effective;
     if (repaint) {
-        HDC dc = GetDC(window);
-        paintBackground(dc);
-        ReleaseDC(window, dc);
+        paintBackground(nullptr);
     }
     int height = folded ? titlebarHeightFold(app->settings) : storedPosition("height");
     resizeAtStoredPosition(storedPosition("width"), height, false);

@@ -132,6 +132,13 @@ void Note::layout() {
 }
 
 void Note::paintBackground(HDC dc) {
+    if (!dc) {
+        ScopedWindowDC own(window);
+        if (own.get()) {
+            paintBackground(own.get());
+        }
+        return;
+    }
     RECT client;
     GetClientRect(window, &client);
     UniqueBrush brush(CreateSolidBrush(themeColour(themeColours, L"background")));

@@ -570,11 +570,7 @@ LRESULT Note::notify(NMHDR* header) {
                 // The folded sticky shows the start of its text as the title's tip.
                 GetWindowTextW(bodyEdit, tipText_, 128);
                 info->lpszText = tipText_;
-                HDC dc = GetDC(tooltip);
-                SIZE size{};
-                GetTextExtentPoint32W(dc, tipText_, 128, &size);
-                ReleaseDC(tooltip, dc);
-                SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, size.cx);
+                fitTipWidth(tipText_, 128);
             }
             return 0;
         }
@@ -588,14 +584,17 @@ LRESULT Note::notify(NMHDR* header) {
         }
         text.resize(std::min(text.size(), tipTextLimit - 1));
         lstrcpynW(info->szText, text.c_str(), static_cast<int>(tipTextLimit));
-        HDC dc = GetDC(tooltip);
-        SIZE size{};
-        GetTextExtentPoint32W(dc, info->szText, lstrlenW(info->szText), &size);
-        ReleaseDC(tooltip, dc);
-        SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, size.cx);
+        fitTipWidth(info->szText, lstrlenW(info->szText));
         return 0;
     }
     return 0;
+}
+
+void Note::fitTipWidth(const wchar_t* text, int length) {
+    ScopedWindowDC dc(tooltip);
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text, length, &size);
+    SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, size.cx);
 }
 
 bool Note::command(int id) {
@@ -616,11 +615,7 @@ bool Note::command(int id) {
     case CommandTitlebar:
     case CommandBorder:
         toggleFlag(id == CommandTitlebar ? "titlebar" : "border");
-        {
-            HDC dc = GetDC(window);
-            paintBackground(dc);
-            ReleaseDC(window, dc);
-        }
+        paintBackground(nullptr);
         layout();
         InvalidateRect(window, nullptr, TRUE);
         return true;

@@ -151,6 +151,7 @@ public:
     void applyTheme(const std::wstring& base, bool repaint);
     std::wstring themeBase() const;
     void layout();
+    // Without a device context the window's own is taken for the call.
     void paintBackground(HDC dc);
     void setTitleEditing(bool on);
     void setMode(bool scribbleMode, bool takeFocus);
@@ -240,6 +241,8 @@ private:
     void forgetWindows();
     void createTooltip();
     void renewToolRects();
+    // The tooltip's width for a text, measured in the tooltip's device context.
+    void fitTipWidth(const wchar_t* text, int length);
     void focusContent();
     bool storedFlag(const char* name) const;
     bool storedFix(const char* name) const;
