@@ -53,9 +53,6 @@ TackaroonNotes::~TackaroonNotes() {
     shutDown();
     autoSaveTimer.stop();
     fullScreenTimer.stop();
-    if (xinputModule_) {
-        FreeLibrary(xinputModule_);
-    }
 }
 
 bool TackaroonNotes::registerMainWindowClass(HINSTANCE instance) {
@@ -100,8 +97,8 @@ bool TackaroonNotes::startUp() {
     prepareAutoSaveTimer();
     // Missing on older systems: the program then runs without game pads.
     if (!xinputModule_) {
-        xinputModule_ = LoadLibraryW(L"xinput1_4.dll");
-        xinputGetState_ = xinputModule_ ? GetProcAddress(xinputModule_, "XInputGetState") : nullptr;
+        xinputModule_.reset(LoadLibraryW(L"xinput1_4.dll"));
+        xinputGetState_ = xinputModule_ ? GetProcAddress(xinputModule_.get(), "XInputGetState") : nullptr;
     }
     fullScreen = detectFullScreen();
     if (fullScreen) {

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include "app/AppCore.h"
+#include "app/UniqueHandle_win.h"
 
 namespace Brisvane {
 
@@ -100,7 +101,7 @@ private:
     HPOWERNOTIFY displayNotification_ = nullptr;
     bool comInitialized_ = false;
     // XInput 1.4 is loaded when present; without it game pads go unnoticed.
-    HMODULE xinputModule_ = nullptr;
+    UniqueModule xinputModule_;
     FARPROC xinputGetState_ = nullptr;
 };
 
