@@ -15,23 +15,9 @@ namespace Brisvane::Checks {
 
 using Test = std::function<bool(const Json&)>;
 
-inline const Json* member(const Json& root, std::initializer_list<const char*> path) {
-    const Json* current = &root;
-    for (const char* name : path) {
-        if (!current->is_object()) {
-            return nullptr;
-        }
-        auto it = current->find(name);
-        if (it == current->end()) {
-            return nullptr;
-        }
-        current = &*it;
-    }
-    return current;
-}
 
 inline bool has(const Json& root, std::initializer_list<const char*> path, const Test& test) {
-    const Json* value = member(root, path);
+    const Json* value = findPath(root, path);
     return value != nullptr && test(*value);
 }
 
@@ -132,8 +118,8 @@ inline bool groupEntriesSatisfyTypes(const Json& groups) {
 }
 
 inline bool recentlySatisfiesTypes(const Json& search) {
-    const Json* max = member(search, {"recentlyMax"});
-    const Json* recently = member(search, {"recently"});
+    const Json* max = findPath(search, {"recentlyMax"});
+    const Json* recently = findPath(search, {"recently"});
     if (max == nullptr || !isUnsigned(*max) || recently == nullptr || !recently->is_array() ||
         static_cast<double>(recently->size()) > number(*max)) {
         return false;

@@ -2,6 +2,8 @@
 // hidden window.
 #include <gtest/gtest.h>
 
+#include "EditHelpers.h"
+
 #include <set>
 
 #include "TempFolder.h"
@@ -15,6 +17,8 @@
 
 using namespace Brisvane;
 using Brisvane::testing::readBytes;
+using Brisvane::testing::select;
+using Brisvane::testing::selection;
 using Brisvane::testing::TempFolder;
 using Brisvane::testing::writeBytes;
 using Microsoft::WRL::ComPtr;
@@ -30,17 +34,6 @@ std::wstring fullText(HWND edit) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-void select(HWND edit, long from, long to) {
-    CHARRANGE range{from, to};
-    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-}
-
-CHARRANGE selection(HWND edit) {
-    CHARRANGE range{};
-    SendMessageW(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    return range;
 }
 
 CHARFORMATW formatOf(HWND edit, long from, long to, DWORD mask) {

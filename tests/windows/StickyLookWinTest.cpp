@@ -2,6 +2,8 @@
 // scroll bars, the title bar buttons and title, and the body's formatting commands.
 #include <gtest/gtest.h>
 
+#include "EditHelpers.h"
+
 #include <richedit.h>
 
 #include <cstdio>
@@ -52,24 +54,6 @@ std::wstring manyLines(int count) {
         text += L"line " + std::to_wstring(i) + L"\r\n";
     }
     return text;
-}
-
-CHARFORMAT2W selectionFormat(HWND body) {
-    CHARFORMAT2W format{};
-    format.cbSize = sizeof format;
-    SendMessageW(body, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    return format;
-}
-
-void select(HWND edit, long start, long end) {
-    CHARRANGE range{start, end};
-    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-}
-
-CHARRANGE selection(HWND edit) {
-    CHARRANGE range{};
-    SendMessageW(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    return range;
 }
 
 struct StickyLook : ::testing::Test {
