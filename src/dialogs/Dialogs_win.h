@@ -1,0 +1,19 @@
+#pragma once
+// The dialogs the system menu opens. Each procedure takes the application
+// object (TackaroonNotes*) as the dialog's creation parameter.
+#include <windows.h>
+
+namespace Brisvane {
+
+inline constexpr int generalSettingsDialogId = 108;
+inline constexpr int versionDialogId = 112;
+inline constexpr int searchDialogId = 114;
+inline constexpr int groupManagerDialogId = 116;
+
+INT_PTR CALLBACK generalSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK versionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Modeless: the message loop routes its messages through IsDialogMessageW.
+INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK groupManagerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+} // namespace Brisvane
