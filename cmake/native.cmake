@@ -11,7 +11,10 @@ file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native
 add_executable(tackaroon_tests ${NATIVE_TEST_SOURCES})
 target_include_directories(tackaroon_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(tackaroon_tests PRIVATE TACKAROON_RESOURCE_DIR="${RESOURCE_DIR}")
-target_link_libraries(tackaroon_tests PRIVATE tackaroon_portable GTest::gtest GTest::gtest_main)
+# Cairo draws the scribble in the pixel tests only.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+target_link_libraries(tackaroon_tests PRIVATE tackaroon_portable GTest::gtest GTest::gtest_main PkgConfig::CAIRO)
 tackaroon_warnings(tackaroon_tests)
 gtest_discover_tests(tackaroon_tests DISCOVERY_TIMEOUT 60)
 
@@ -23,7 +26,9 @@ if(TACKAROON_BENCH)
       get_filename_component(_name ${_b} NAME_WE)
       add_executable(bench_${_name} ${_b})
       target_compile_definitions(bench_${_name} PRIVATE TACKAROON_RESOURCE_DIR="${RESOURCE_DIR}")
-      target_link_libraries(bench_${_name} PRIVATE tackaroon_portable benchmark::benchmark benchmark::benchmark_main)
+      target_include_directories(bench_${_name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/native)
+      target_link_libraries(bench_${_name} PRIVATE tackaroon_portable benchmark::benchmark benchmark::benchmark_main
+                            PkgConfig::CAIRO)
     endforeach()
   endif()
 endif()

@@ -1,0 +1,37 @@
+#pragma once
+// What the note context menu offers for drawing: its command ids, the pen
+// widths and opacities, and their labels.
+#include <array>
+#include <string>
+
+namespace Brisvane {
+
+enum NoteMenuCommand : int {
+    CommandFigureUndo = 200,
+    CommandFigureRedo = 201,
+    CommandEraser = 300,
+    CommandClear = 301,
+    CommandFreeline = 302,
+    CommandStrokeColourFirst = 7000, // + index into the colour list
+    CommandFillColourFirst = 8000,
+    CommandFigureToolFirst = 9000,     // + index into the figure library
+    CommandStrokeWidthFirst = 10000,   // + index into strokeWidths
+    CommandStrokeOpacityFirst = 11000, // + tenths
+    CommandFillOpacityFirst = 12000,
+};
+
+inline constexpr std::array<float, 19> strokeWidths{0.5f, 1, 1.5f, 2,  2.5f, 3,  4,  5,  6,  7,
+                                                    8,    9, 10,   12, 15,   20, 30, 50, 100};
+inline constexpr int opacityLevels = 11; // 0 %, 10 %, ... 100 %
+// Menu columns: tools start a new column every 15 entries, colours every 10.
+inline constexpr size_t toolsPerColumn = 15;
+inline constexpr size_t coloursPerColumn = 10;
+
+// The width with two decimals and " px", as "0.50 px".
+std::wstring strokeWidthLabel(float width);
+// The language key of a Rich Edit undo action code; empty for unknown codes.
+const char* undoNameKey(int code);
+// The built-in English of the same action.
+const wchar_t* undoNameText(int code);
+
+} // namespace Brisvane

@@ -1,0 +1,465 @@
+#include "scribble/Scribble.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "note/Colour.h"
+#include "scribble/FigureLibrary.h"
+#include "storage/TextCodec.h"
+
+namespace Brisvane {
+
+namespace {
+
+constexpr size_t stepHistory = 20;
+constexpr size_t tailStep = 2;
+constexpr size_t pointsPerMove = 10;
+
+PointF meanOf(std::vector<PointF>::const_iterator begin, std::vector<PointF>::const_iterator end) {
+    double x = 0, y = 0;
+    size_t count = 0;
+    for (auto it = begin; it != end; ++it, ++count) {
+        x += it->x;
+        y += it->y;
+    }
+    return {static_cast<float>(x / count), static_cast<float>(y / count)};
+}
+
+bool samePoint(PointF a, PointF b) {
+    return nearlyEqual(a.x, b.x) && nearlyEqual(a.y, b.y);
+}
+
+float distance(PointF a, PointF b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+// Squared distance of p from the line through a and b; 0 when a and b coincide.
+float squaredLineDistance(PointF p, PointF a, PointF b) {
+    if (samePoint(a, b)) {
+        return 0;
+    }
+    const float dx = b.x - a.x, dy = b.y - a.y;
+    const float cross = dx * (p.y - a.y) - dy * (p.x - a.x);
+    return cross * cross / (dx * dx + dy * dy);
+}
+
+Path linePath(const std::vector<PointF>& line, const RectF& rect) {
+    Path path;
+    if (line.empty()) {
+        path.push_back({SegmentKind::move, {{rect.left, rect.top}}});
+        path.push_back({SegmentKind::line, {{rect.left, rect.top}}});
+        return path;
+    }
+    path.push_back({SegmentKind::move, {line.front()}});
+    for (size_t i = 1; i < line.size(); ++i) {
+        path.push_back({SegmentKind::line, {line[i]}});
+    }
+    if (line.size() == 1) {
+        path.push_back({SegmentKind::line, {{rect.right, rect.bottom}}});
+    }
+    return path;
+}
+
+// Stored coordinates are whole numbers, truncated toward zero; values no int
+// can hold are clamped so that writing never overflows.
+long long storedCoordinate(float value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    constexpr double limit = std::numeric_limits<std::int32_t>::max();
+    return static_cast<long long>(std::trunc(std::clamp<double>(value, -limit, limit)));
+}
+
+ColourF colourFromText(const std::string& text) {
+    return colourFromValue(parseColour(std::string_view(text)).value_or(0));
+}
+
+Json rectJson(const RectF& r) {
+    Json rect = Json::object();
+    rect["left"] = r.left;
+    rect["top"] = r.top;
+    rect["right"] = r.right;
+    rect["bottom"] = r.bottom;
+    return rect;
+}
+
+// One stored figure; false at a missing member or one of the wrong type.
+bool readFigure(const Json& element, Figure& figure) {
+    if (!element.is_object()) {
+        return false;
+    }
+    auto member = [&](const char* name) -> const Json* {
+        auto it = element.find(name);
+        return it == element.end() ? nullptr : &*it;
+    };
+    auto text = [&](const char* name, std::string& out) {
+        const Json* value = member(name);
+        if (!value || !value->is_string()) {
+            return false;
+        }
+        out = value->get_ref<const std::string&>();
+        return true;
+    };
+    auto number = [&](const char* name, float& out) {
+        const Json* value = member(name);
+        if (!value || !value->is_number()) {
+            return false;
+        }
+        out = static_cast<float>(numberValue(*value));
+        return true;
+    };
+    std::string stroke, fill, tool;
+    if (!text("strokeColor", stroke) || !text("fillColor", fill) || !text("tool", tool)) {
+        return false;
+    }
+    figure.strokeColor = colourFromText(stroke);
+    figure.fillColor = colourFromText(fill);
+    figure.tool = utf8ToWide(tool);
+    const Json* eraser = member("eraser");
+    if (!eraser || !eraser->is_boolean()) {
+        return false;
+    }
+    figure.eraser = eraser->get<bool>();
+    if (!number("strokeWidth", figure.strokeWidth) || !number("strokeOpacity", figure.strokeOpacity) ||
+        !number("fillOpacity", figure.fillOpacity)) {
+        return false;
+    }
+    const Json* rect = member("rect");
+    if (rect && rect->is_object()) {
+        RectF r;
+        for (auto [name, target] : {std::pair{"left", &r.left}, std::pair{"top", &r.top},
+                                    std::pair{"right", &r.right}, std::pair{"bottom", &r.bottom}}) {
+            auto it = rect->find(name);
+            if (it == rect->end() || !it->is_number()) {
+                return false;
+            }
+            *target = static_cast<float>(numberValue(*it));
+        }
+        figure.rect = r;
+    } else if (const Json* points = member("points"); points && points->is_string()) {
+        figure.points = parsePointsText(points->get_ref<const std::string&>());
+    }
+    return true;
+}
+
+} // namespace
+
+ColourF colourFromValue(std::uint32_t colour) {
+    return {redOf(colour) / 255.0f, greenOf(colour) / 255.0f, blueOf(colour) / 255.0f, 1.0f};
+}
+
+std::string formatColourF(const ColourF& colour) {
+    auto channel = [](float value) {
+        float scaled = value * 255.0f;
+        return static_cast<std::uint8_t>(std::isnan(scaled) ? 0
+                                                            : std::clamp(std::trunc(scaled), 0.0f, 255.0f));
+    };
+    return wideToUtf8(formatColour(makeColour(channel(colour.r), channel(colour.g), channel(colour.b))));
+}
+
+std::shared_ptr<Shape> Figure::buildGeometry(const Json* library, Canvas& canvas,
+                                             const std::vector<PointF>& line) const {
+    if (library && tool != toolFreeline) {
+        if (std::optional<Path> shape = buildFigurePath(*library, tool, rect)) {
+            // An eraser shape erases its interior as it stands.
+            return canvas.makeShape(*shape);
+        }
+    }
+    std::shared_ptr<Shape> shape = canvas.makeShape(linePath(line, rect));
+    if (eraser && shape) {
+        return canvas.widen(*shape, strokeWidth);
+    }
+    return shape;
+}
+
+std::shared_ptr<Shape> Figure::createGeometry(const Json* library, Canvas& canvas) {
+    if (!geometry) {
+        geometry = buildGeometry(library, canvas, points);
+    }
+    return geometry;
+}
+
+std::shared_ptr<Shape> Scribble::createGeometry(const Json* library, Canvas& canvas) {
+    std::vector<PointF> line = points;
+    line.insert(line.end(), smoothedPoints.begin(), smoothedPoints.end());
+    line.insert(line.end(), tailPoints.begin(), tailPoints.end());
+    return buildGeometry(library, canvas, line);
+}
+
+size_t Scribble::lastClear() const {
+    for (size_t i = std::min(position, figures.size()); i > 0; --i) {
+        if (figures[i - 1].tool == toolClear) {
+            return i - 1;
+        }
+    }
+    return 0;
+}
+
+bool Scribble::undo() {
+    if (!canUndo()) {
+        return false;
+    }
+    --position;
+    return true;
+}
+
+bool Scribble::redo() {
+    if (!canRedo()) {
+        return false;
+    }
+    ++position;
+    return true;
+}
+
+void Scribble::addFigure(Figure figure) {
+    figures.erase(figures.begin() + static_cast<std::ptrdiff_t>(position), figures.end());
+    figures.push_back(std::move(figure));
+    position = figures.size();
+}
+
+void Scribble::clearDrawing() {
+    Figure marker;
+    marker.tool = toolClear;
+    addFigure(std::move(marker));
+}
+
+void Scribble::setStrokeColour(std::uint32_t colour) {
+    strokeColor = colourFromValue(colour);
+    strokeBrush.reset();
+    fillBrush.reset();
+}
+
+void Scribble::setFillColour(std::uint32_t colour) {
+    fillColor = colourFromValue(colour);
+    strokeBrush.reset();
+    fillBrush.reset();
+}
+
+void Scribble::setStrokeOpacity(float opacity) {
+    strokeOpacity = opacity;
+    strokeBrush.reset();
+    fillBrush.reset();
+}
+
+void Scribble::setFillOpacity(float opacity) {
+    fillOpacity = opacity;
+    strokeBrush.reset();
+    fillBrush.reset();
+}
+
+void Scribble::beginStroke(PointF point) {
+    if (tool == toolFreeline) {
+        addStrokePoint(point);
+    }
+    rect = {point.x, point.y, point.x, point.y};
+    drawing = true;
+}
+
+void Scribble::extendStroke(PointF point, bool square) {
+    if (!drawing) {
+        return;
+    }
+    if (tool == toolFreeline) {
+        addStrokePoint(point);
+    }
+    if (!square) {
+        rect.right = point.x;
+        rect.bottom = point.y;
+        return;
+    }
+    const float dx = point.x - rect.left, dy = point.y - rect.top;
+    if (std::fabs(dy) >= std::fabs(dx)) {
+        rect.right = point.x;
+        rect.bottom = rect.top + std::copysign(std::fabs(dx), dy);
+    } else {
+        rect.right = rect.left + std::copysign(std::fabs(dy), dx);
+        rect.bottom = point.y;
+    }
+}
+
+void Scribble::commitStroke(Canvas* canvas) {
+    drawing = false;
+    points.insert(points.end(), smoothedPoints.begin(), smoothedPoints.end());
+    points.insert(points.end(), tailPoints.begin(), tailPoints.end());
+    smoothedPoints.clear();
+    tailPoints.clear();
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    Figure figure;
+    figure.tool = tool;
+    figure.eraser = eraser;
+    figure.strokeWidth = strokeWidth;
+    figure.strokeColor = strokeColor;
+    figure.strokeOpacity = strokeOpacity;
+    figure.fillColor = fillColor;
+    figure.fillOpacity = fillOpacity;
+    figure.rect = rect;
+    figure.points = points;
+    if (canvas) {
+        figure.createGeometry(library, *canvas);
+    }
+    addFigure(std::move(figure));
+    emptyStrokeBuffers();
+}
+
+void Scribble::cancelStroke() {
+    drawing = false;
+    emptyStrokeBuffers();
+}
+
+void Scribble::emptyStrokeBuffers() {
+    points.clear();
+    rawPoints.clear();
+    smoothedPoints.clear();
+    tailPoints.clear();
+    stepLengths.clear();
+}
+
+void Scribble::addStrokePoint(PointF point) {
+    if (stepLengths.empty()) {
+        stepLengths.push_back(0);
+    } else {
+        stepLengths.push_back(distance(point, lastPoint));
+        if (stepLengths.size() > stepHistory) {
+            // Keeps twenty, the last two being the newest distance.
+            std::copy(stepLengths.begin() + 2, stepLengths.end(), stepLengths.begin());
+            stepLengths.pop_back();
+        }
+        float sum = 0;
+        for (size_t i = 0; i + 1 < stepLengths.size(); ++i) {
+            sum += stepLengths[i];
+        }
+        const float average = sum / static_cast<float>(stepLengths.size());
+        const int window = 18 - static_cast<int>(std::floor(5 * average));
+        smoothingWindow = window >= 6 && window <= 8 ? static_cast<size_t>(window) : 6;
+    }
+    lastPoint = point;
+    rawPoints.push_back(point);
+    while (rawPoints.size() > smoothingWindow) {
+        rawPoints.erase(rawPoints.begin());
+    }
+    if (rawPoints.size() % 2 == 0 && rawPoints.size() < smoothingWindow) {
+        return;
+    }
+    smoothedPoints.push_back(meanOf(rawPoints.begin(), rawPoints.end()));
+    thinPoints(smoothedPoints);
+    if (smoothedPoints.size() >= pointsPerMove) {
+        points.insert(points.end(), smoothedPoints.begin(), smoothedPoints.begin() + pointsPerMove);
+        smoothedPoints.erase(smoothedPoints.begin(), smoothedPoints.begin() + pointsPerMove);
+    }
+    tailPoints.clear();
+    for (size_t i = tailStep; i < rawPoints.size(); i += tailStep) {
+        tailPoints.push_back(meanOf(rawPoints.begin() + static_cast<std::ptrdiff_t>(i), rawPoints.end()));
+    }
+}
+
+void thinPoints(std::vector<PointF>& points) {
+    points.erase(std::unique(points.begin(), points.end(), samePoint), points.end());
+    if (points.size() < 4) {
+        return;
+    }
+    for (size_t i = 2; i + 1 < points.size();) {
+        const float l = squaredLineDistance(points[i], points[i - 1], points[i + 1]);
+        const float h = squaredLineDistance(points[i - 1], points[i - 2], points[i]);
+        const bool longSides =
+            distance(points[i - 1], points[i]) >= 10 && distance(points[i], points[i + 1]) >= 10;
+        if (h > l && (l <= 0.0225f || (l <= 0.09f && longSides))) {
+            points.erase(points.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+}
+
+std::vector<PointF> parsePointsText(const std::string& text) {
+    std::vector<std::string> pieces(1);
+    for (char c : text) {
+        if (c == ',') {
+            pieces.emplace_back();
+        } else {
+            pieces.back() += c;
+        }
+    }
+    std::vector<PointF> result;
+    if (pieces.size() % 2 != 0) {
+        return result;
+    }
+    for (size_t i = 0; i < pieces.size(); i += 2) {
+        std::optional<float> x = leadingFloat(pieces[i]);
+        std::optional<float> y = x ? leadingFloat(pieces[i + 1]) : std::nullopt;
+        if (!y) {
+            break;
+        }
+        result.push_back({*x, *y});
+    }
+    return result;
+}
+
+std::string formatPointsText(const std::vector<PointF>& points) {
+    std::string text;
+    for (const PointF& p : points) {
+        if (!text.empty()) {
+            text += ',';
+        }
+        text += std::to_string(storedCoordinate(p.x)) + ',' + std::to_string(storedCoordinate(p.y));
+    }
+    return text;
+}
+
+bool loadFigures(Scribble& scribble, const Json& array) {
+    if (!array.is_array()) {
+        return true;
+    }
+    for (const Json& element : array) {
+        Figure figure;
+        if (!readFigure(element, figure)) {
+            return false;
+        }
+        scribble.figures.push_back(std::move(figure));
+        ++scribble.position;
+        ++scribble.floor;
+    }
+    return true;
+}
+
+void saveFigures(const Scribble& scribble, Json& array) {
+    array = Json::array();
+    for (size_t i = scribble.lastClear(); i < scribble.position && i < scribble.figures.size(); ++i) {
+        const Figure& figure = scribble.figures[i];
+        Json element = Json::object();
+        element["tool"] = wideToUtf8(figure.tool);
+        element["eraser"] = figure.eraser;
+        element["strokeWidth"] = figure.strokeWidth;
+        element["strokeColor"] = formatColourF(figure.strokeColor);
+        element["strokeOpacity"] = figure.strokeOpacity;
+        element["fillColor"] = formatColourF(figure.fillColor);
+        element["fillOpacity"] = figure.fillOpacity;
+        if (figure.tool == toolFreeline) {
+            element["points"] = formatPointsText(figure.points);
+        } else {
+            element["rect"] = rectJson(figure.rect);
+        }
+        array.push_back(std::move(element));
+    }
+}
+
+void readPen(Scribble& pen, Json& scribbleObject) {
+    pen.tool = utf8ToWide(stringAt(scribbleObject, {"tool"}, "freeline"));
+    pen.eraser = booleanAt(scribbleObject, {"eraser"}, false);
+    pen.strokeWidth = numberAt(scribbleObject, {"strokeWidth"}, 1.0f);
+    pen.strokeOpacity = numberAt(scribbleObject, {"strokeOpacity"}, 1.0f);
+    pen.fillOpacity = numberAt(scribbleObject, {"fillOpacity"}, 0.0f);
+    for (auto [name, colour] :
+         {std::pair{"strokeColor", &pen.strokeColor}, std::pair{"fillColor", &pen.fillColor}}) {
+        std::optional<Colour> parsed = parseColour(std::string_view(stringAt(scribbleObject, {name}, "")));
+        if (!parsed) {
+            storeAt(scribbleObject, {name}, "#000000");
+        }
+        *colour = colourFromValue(parsed.value_or(0));
+    }
+    pen.strokeBrush.reset();
+    pen.fillBrush.reset();
+}
+
+} // namespace Brisvane
