@@ -2,7 +2,7 @@
 # and its test executable, which CTest runs through Wine.
 set(WIN32_DEFINES UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 set(WIN32_LIBS user32 gdi32 comctl32 comdlg32 ole32 oleaut32 shell32 shlwapi uuid rpcrt4 advapi32
-    imm32 dwmapi dwrite d2d1 d3d11 dxgi winmm)
+    imm32 dwmapi dwrite d2d1 d3d11 dxgi winmm windowscodecs)
 # One self-contained exe: no libgcc, libstdc++ or winpthread DLLs beside it.
 set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 
@@ -15,7 +15,7 @@ tackaroon_warnings(tackaroon_win)
 
 set(APP_RC ${RESOURCE_DIR}/resource.rc)
 set_source_files_properties(${APP_RC} PROPERTIES OBJECT_DEPENDS
-    "${RESOURCE_DIR}/app.manifest;${RESOURCE_DIR}/palette.json;${RESOURCE_DIR}/language.json;${RESOURCE_DIR}/defaultGroups.json;${RESOURCE_DIR}/app.ico;${RESOURCE_DIR}/small.ico")
+    "${RESOURCE_DIR}/app.manifest;${RESOURCE_DIR}/palette.json;${RESOURCE_DIR}/language.json;${RESOURCE_DIR}/figures.json;${RESOURCE_DIR}/defaultGroups.json;${RESOURCE_DIR}/app.ico;${RESOURCE_DIR}/small.ico")
 
 set(APP_DIR ${CMAKE_BINARY_DIR}/app)
 add_executable(tackaroon_app WIN32 ${MAIN_SOURCE} ${APP_RC})

@@ -11,6 +11,7 @@
 #include "note/Geometry.h"
 #include "note/Note_win.h"
 #include "note/RichEdit_win.h"
+#include "scribble/FigureLibrary_win.h"
 #include "storage/File_win.h"
 #include "storage/Guid.h"
 #include "storage/Language.h"
@@ -92,7 +93,7 @@ bool TackaroonNotes::startUp() {
         return false;
     }
     timerWindow = mainWindow;
-    // The figure library arrives with the drawing layer.
+    figureLibrary = loadFigureLibrary();
     loadSettings();
     prepareAutoSaveTimer();
     // Missing on older systems: the program then runs without game pads.
@@ -259,7 +260,7 @@ bool TackaroonNotes::saveNoteText(Note& note) {
     return saveRtf(note.bodyEdit, noteFolder(note.guid) + L"text.rtf");
 }
 
-bool TackaroonNotes::saveNoteJson(Note& note, bool) {
+bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
     // A sticky whose windows are gone keeps what was last read from them.
     if (note.titleComposing || !note.hasWindows()) {
         return false;
@@ -270,6 +271,9 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool) {
     valueAt(note.data, {"text", "selection", "end"}) = static_cast<std::int64_t>(state.selectionEnd);
     valueAt(note.data, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
     valueAt(note.data, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
+    if (withFigures) {
+        saveFigures(note.scribble, valueAt(note.data, {"scribble", "figure"}));
+    }
     return writeUtf8TextFile(noteFolder(note.guid) + L"note.json", serializeJson(note.data)) == errorSuccess;
 }
 

@@ -13,9 +13,6 @@ namespace Brisvane {
 
 namespace {
 
-// Points offered by the font-size command.
-constexpr std::array<int, 16> fontSizes{8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
-
 void setSelectionFormat(HWND body, CHARFORMAT2W& format) {
     format.cbSize = sizeof format;
     SendMessageW(body, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
@@ -102,10 +99,10 @@ bool Note::formatCommand(int id) {
         }
         return true;
     }
-    if (id >= CommandFontSizeFirst && id < CommandFontSizeFirst + static_cast<int>(fontSizes.size())) {
+    if (id >= CommandFontSizeFirst && id < CommandFontSizeFirst + static_cast<int>(bodyFontSizes.size())) {
         CHARFORMAT2W format{};
         format.dwMask = CFM_SIZE;
-        format.yHeight = fontSizes[static_cast<size_t>(id - CommandFontSizeFirst)] * bodyTwipsPerUnit;
+        format.yHeight = bodyFontSizes[static_cast<size_t>(id - CommandFontSizeFirst)] * bodyTwipsPerUnit;
         setSelectionFormat(bodyEdit, format);
         markChanged(SaveText);
         return true;

@@ -270,12 +270,17 @@ void Note::setTitleEditing(bool on) {
 }
 
 void Note::setMode(bool scribble, bool takeFocus) {
-    // The drawing devices are made on the first switch to scribble mode once
-    // the scribble module is in.
     if (storeAt(data, {"mode"}, scribble ? "scribble" : "text")) {
         markChanged(SaveJson);
     }
-    SetWindowPos(bodyEdit, scribble ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    // Reordering the children must not activate the sticky: a sticky opened in
+    // scribble mode would otherwise take the focus from the one in use.
+    SetWindowPos(bodyEdit, scribble ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    if (scribble) {
+        createDrawingDevice();
+        renderScribble();
+    }
     if (takeFocus) {
         SetFocus(scribble ? scribbleWindow : bodyEdit);
     }

@@ -228,6 +228,7 @@ bool Note::createWindows(TackaroonNotes* application, const std::wstring& rtfPat
     if (!rtfPath.empty()) {
         loadRtf(bodyEdit, rtfPath);
     }
+    loadDrawing();
     SetWindowPos(scribbleWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 
     int width = storedPosition("width");
@@ -335,7 +336,7 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
     switch (static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(hwnd, roleProp)))) {
     case RoleScribble:
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        return note->scribbleMessage(hwnd, message, wParam, lParam);
     case RoleHScroll:
         return note->scrollBarMessage(hwnd, true, message, wParam, lParam);
     case RoleVScroll:
@@ -660,7 +661,7 @@ bool Note::command(int id) {
         setOpacity(static_cast<float>(id - CommandOpacityFirst + 1) / 10.0f, ruleOpacityFactor);
         return true;
     }
-    return formatCommand(id);
+    return noteMenuCommand(id) || formatCommand(id);
 }
 
 void Note::toggleFlag(const char* name) {
@@ -784,7 +785,10 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDOWN:
         return 0;
     case WM_RBUTTONUP:
-        // Locked: the title menu, else the text menu; both arrive with their own modules.
+        // Locked: the title menu, which arrives with its own module.
+        if (!locked) {
+            showNoteMenu();
+        }
         return 0;
     case WM_MOUSEHWHEEL: {
         short delta = GET_WHEEL_DELTA_WPARAM(wParam);

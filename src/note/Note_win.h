@@ -13,6 +13,8 @@
 #include "note/Geometry.h"
 #include "note/ScrollMath.h"
 #include "note/Sticky.h"
+#include "scribble/DrawingDevice_win.h"
+#include "scribble/Scribble.h"
 #include "storage/Json.h"
 
 namespace Brisvane {
@@ -167,6 +169,15 @@ public:
     void armFocus();
     void markChanged(std::uint32_t flags);
 
+    // The drawing layer: pen and figures read from the note, the device chain
+    // made when there is something to draw.
+    void loadDrawing();
+    void renderScribble();
+    // The context menu of the body and the drawing, at the cursor; built anew
+    // each time, the caller destroying it.
+    void showNoteMenu();
+    HMENU buildNoteMenu();
+
     TackaroonNotes* app = nullptr;
     const std::wstring guid;
     HWND window = nullptr;
@@ -180,6 +191,8 @@ public:
     HWND bodyEdit = nullptr;
     WNDPROC bodyEditProc = nullptr;
     HWND scribbleWindow = nullptr;
+    Scribble scribble;
+    DrawingDevice drawingDevice;
     HWND hScroll = nullptr;
     HWND vScroll = nullptr;
     HWND scrollCorner = nullptr;
@@ -228,8 +241,21 @@ private:
     void stopScrollTimers();
     // The body's notifications that may change its size or scroll position.
     void bodyMoved(bool filteredMouseMove);
-    // The drawing layer follows the body; it arrives with the scribble module.
-    void renderScribble() {}
+    LRESULT scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool createDrawingDevice();
+    // The body's whole scrollable content, in the body's client coordinates.
+    RectF drawingBounds() const;
+    // After undo and redo: masks, redraw and the save request.
+    void drawingChanged();
+    // The note context menu (its own file) and its commands.
+    bool noteMenuCommand(int id);
+    HMENU buildTitleMenu();
+    void appendDrawingItems(HMENU menu);
+    void appendTextItems(HMENU menu);
+    HMENU colourMenu(int firstId, const char* checkedMember);
+    HMENU opacityMenu(int firstId, const char* member);
+    std::wstring undoLabel(bool redo);
+    std::wstring menuText(const char* key, const wchar_t* english) const;
     bool measureSwatch(MEASUREITEMSTRUCT* item);
     bool drawSwatch(const DRAWITEMSTRUCT* item);
     std::optional<std::wstring> paletteText(int index) const;

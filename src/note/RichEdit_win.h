@@ -2,6 +2,7 @@
 // Rich Edit building blocks of a sticky: setting up the title and body edits,
 // loading and saving the body as RTF, its selection and scroll state, its text,
 // character effects and links.
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -28,6 +29,9 @@ inline constexpr wchar_t noteFontFace[] = L"メイリオ";
 // Font sizes are points; Rich Edit heights are twips. The body multiplies by
 // 14, the title bar height by 9.
 inline constexpr int bodyTwipsPerUnit = 14;
+// Points offered by the font-size commands.
+inline constexpr std::array<int, 16> bodyFontSizes{8,  9,  10, 11, 12, 14, 16, 18,
+                                                   20, 22, 24, 26, 28, 36, 48, 72};
 inline constexpr int titleTwipsPerUnit = 9;
 
 // Everything the sticky window wants to hear from its body.

@@ -218,7 +218,7 @@ LRESULT Note::scrollBarMessage(HWND hwnd, bool horizontal, UINT message, WPARAM 
         ReleaseCapture();
         return 0;
     case WM_RBUTTONUP:
-        // The note context menu arrives with the scribble module.
+        showNoteMenu();
         return 0;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
@@ -289,7 +289,7 @@ LRESULT Note::cornerMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         PostMessageW(bodyEdit, message, wParam, lParam);
         return 0;
     case WM_RBUTTONUP:
-        // The note context menu arrives with the scribble module.
+        showNoteMenu();
         return 0;
     default:
         break;

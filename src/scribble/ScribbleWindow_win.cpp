@@ -1,0 +1,167 @@
+// The sticky's drawing window: mouse strokes become figures, Ctrl+Z and Ctrl+Y
+// walk the history, and the drawing is redrawn over the body's scroll position.
+#include <windows.h>
+
+#include <richedit.h>
+#include <windowsx.h>
+
+#include "app/TackaroonNotes_win.h"
+#include "note/Note_win.h"
+#include "scribble/Render.h"
+
+namespace Brisvane {
+
+namespace {
+
+const LPCWSTR penCursor = MAKEINTRESOURCEW(32631);
+
+bool keyHeld(int key) {
+    return (GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+POINT bodyScroll(HWND body) {
+    POINT p{};
+    SendMessageW(body, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&p));
+    return p;
+}
+
+RectF clientBounds(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return {static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.right),
+            static_cast<float>(r.bottom)};
+}
+
+} // namespace
+
+void Note::loadDrawing() {
+    scribble.library = app ? &app->figureLibrary : nullptr;
+    readPen(scribble, valueAt(data, {"scribble"}));
+    // A faulty stored figure ends the drawing there; the note opens all the same.
+    loadFigures(scribble, valueAt(data, {"scribble", "figure"}));
+    if (!scribble.figures.empty()) {
+        createDrawingDevice();
+    }
+}
+
+bool Note::createDrawingDevice() {
+    if (!scribbleWindow || !drawingDevice.create(scribbleWindow)) {
+        return false;
+    }
+    rebuildEraseMasks(scribble, *drawingDevice.canvas(), clientBounds(scribbleWindow));
+    return true;
+}
+
+RectF Note::drawingBounds() const {
+    RectF bounds = clientBounds(bodyEdit);
+    SCROLLINFO info{sizeof info, SIF_RANGE};
+    if (GetScrollInfo(bodyEdit, SB_HORZ, &info)) {
+        bounds.right += static_cast<float>(info.nMax);
+    }
+    info = {sizeof info, SIF_RANGE};
+    if (GetScrollInfo(bodyEdit, SB_VERT, &info)) {
+        bounds.bottom += static_cast<float>(info.nMax);
+    }
+    return bounds;
+}
+
+void Note::renderScribble() {
+    Canvas* canvas = drawingDevice.canvas();
+    if (!canvas || !bodyEdit) {
+        return;
+    }
+    POINT scroll = bodyScroll(bodyEdit);
+    Brisvane::renderScribble(scribble, *canvas, drawingBounds(), scroll.x, scroll.y);
+}
+
+void Note::drawingChanged() {
+    if (Canvas* canvas = drawingDevice.canvas()) {
+        rebuildEraseMasks(scribble, *canvas, clientBounds(scribbleWindow));
+    }
+    renderScribble();
+    markChanged(SaveFigures);
+}
+
+LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool locked = storedFlag("lock");
+    auto contentPoint = [&] {
+        POINT scroll = bodyScroll(bodyEdit);
+        return PointF{static_cast<float>(GET_X_LPARAM(lParam) + scroll.x),
+                      static_cast<float>(GET_Y_LPARAM(lParam) + scroll.y)};
+    };
+    switch (message) {
+    case WM_SETCURSOR: {
+        LPCWSTR cursor = !IsWindowEnabled(window) || locked ? IDC_ARROW
+                         : scribble.tool == toolFreeline    ? penCursor
+                                                            : IDC_CROSS;
+        SetCursor(LoadCursorW(nullptr, cursor));
+        return 0;
+    }
+    case WM_ERASEBKGND:
+    case WM_CHAR:
+        return 0;
+    case WM_KEYDOWN:
+        if (keyHeld(VK_CONTROL) && !keyHeld(VK_SHIFT) && !keyHeld(VK_MENU)) {
+            if (wParam == 'Z' && scribble.undo()) {
+                drawingChanged();
+            } else if (wParam == 'Y' && scribble.redo()) {
+                drawingChanged();
+            }
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        if (locked) {
+            if (!storedFix("position")) {
+                SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+            }
+            return 0;
+        }
+        SetFocus(hwnd);
+        scribble.beginStroke(contentPoint());
+        renderScribble();
+        SetCapture(hwnd);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (scribble.drawing && GetCapture() == hwnd) {
+            scribble.extendStroke(contentPoint(), keyHeld(VK_SHIFT));
+            renderScribble();
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (scribble.drawing) {
+            scribble.commitStroke(drawingDevice.canvas());
+            if (scribble.figures.back().eraser) {
+                if (Canvas* canvas = drawingDevice.canvas()) {
+                    rebuildEraseMasks(scribble, *canvas, clientBounds(hwnd));
+                }
+            }
+            renderScribble();
+            markChanged(SaveFigures);
+        }
+        ReleaseCapture();
+        return 0;
+    case WM_RBUTTONUP:
+        if (scribble.drawing) {
+            scribble.cancelStroke();
+            renderScribble();
+        } else if (!locked) {
+            showNoteMenu();
+        }
+        ReleaseCapture();
+        return 0;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        PostMessageW(bodyEdit, message, wParam, lParam);
+        return 0;
+    case WM_SIZE:
+        if (drawingDevice.ready() && drawingDevice.resizeSurface(hwnd)) {
+            renderScribble();
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace Brisvane
