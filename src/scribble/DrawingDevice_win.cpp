@@ -20,8 +20,6 @@ constexpr UINT factoryFlags = DXGI_CREATE_FACTORY_DEBUG;
 constexpr D2D1_DEBUG_LEVEL debugLevel = D2D1_DEBUG_LEVEL_INFORMATION;
 #endif
 
-using CreateCompositionDevice = HRESULT(WINAPI*)(IDXGIDevice*, REFIID, void**);
-
 } // namespace
 
 void DrawingDevice::release() {
@@ -45,6 +43,17 @@ bool DrawingDevice::create(HWND window) {
         return true;
     }
     release();
+    // Without DirectComposition nothing could be shown: skip the costly devices.
+    if (!compositionLibrary_) {
+        compositionLibrary_.reset(LoadLibraryW(L"dcomp.dll"));
+    }
+    createComposition_ = compositionLibrary_
+                             ? reinterpret_cast<CreateCompositionDevice>(reinterpret_cast<void*>(
+                                   GetProcAddress(compositionLibrary_.get(), "DCompositionCreateDevice")))
+                             : nullptr;
+    if (!createComposition_) {
+        return false;
+    }
     HRESULT result = E_FAIL;
     for (D3D_DRIVER_TYPE driver : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
         result = D3D11CreateDevice(nullptr, driver, nullptr, D3D11_CREATE_DEVICE_BGRA_SUPPORT, nullptr, 0,
@@ -109,16 +118,8 @@ bool DrawingDevice::resizeSurface(HWND window) {
     }
     deviceContext_->SetTarget(bitmap.Get());
     if (!compositionDevice_) {
-        if (!compositionLibrary_) {
-            compositionLibrary_.reset(LoadLibraryW(L"dcomp.dll"));
-        }
-        auto createComposition =
-            compositionLibrary_ ? reinterpret_cast<CreateCompositionDevice>(reinterpret_cast<void*>(
-                                      GetProcAddress(compositionLibrary_.get(), "DCompositionCreateDevice")))
-                                : nullptr;
-        if (!createComposition ||
-            FAILED(createComposition(dxgiDevice_.Get(), __uuidof(IDCompositionDevice),
-                                     reinterpret_cast<void**>(compositionDevice_.GetAddressOf()))) ||
+        if (FAILED(createComposition_(dxgiDevice_.Get(), __uuidof(IDCompositionDevice),
+                                      reinterpret_cast<void**>(compositionDevice_.GetAddressOf()))) ||
             FAILED(compositionDevice_->CreateTargetForHwnd(window, TRUE, &compositionTarget_))) {
             compositionDevice_.Reset();
             return false;

@@ -44,6 +44,8 @@ private:
     std::unique_ptr<D2DCanvas> canvas_;
     // DirectComposition is looked up at run time: systems without it still run.
     UniqueModule compositionLibrary_;
+    using CreateCompositionDevice = HRESULT(WINAPI*)(IDXGIDevice*, REFIID, void**);
+    CreateCompositionDevice createComposition_ = nullptr;
     bool ready_ = false;
 };
 

@@ -55,6 +55,18 @@ std::vector<MenuItem> itemsOf(HMENU menu) {
     return items;
 }
 
+// Ids (of items without a sub-menu) and labels, in order; separators are {0, ""}.
+void expectItems(const std::vector<MenuItem>& items,
+                 const std::vector<std::pair<UINT, std::wstring>>& expected) {
+    ASSERT_EQ(items.size(), expected.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!items[i].sub) {
+            EXPECT_EQ(items[i].id, expected[i].first) << i;
+        }
+        EXPECT_EQ(items[i].text, expected[i].second) << i;
+    }
+}
+
 void drawStroke(HWND target, std::initializer_list<POINT> points) {
     auto at = [](POINT p) { return MAKELPARAM(p.x, p.y); };
     auto it = points.begin();
@@ -129,7 +141,7 @@ TEST_F(Scribbles, StrokesAreCommittedSavedAndComeBackBelowTheFloor) {
     ASSERT_EQ(note->scribble.figures.size(), 2u);
     EXPECT_EQ(note->scribble.figures[1].tool, L"rhombus");
     EXPECT_FALSE(note->scribble.canUndo()) << "what was loaded cannot be undone";
-    SendMessageW(note->scribbleWindow, WM_KEYDOWN, 'Z', 0);
+    SendMessageW(note->window, WM_COMMAND, CommandFigureUndo, 0);
     EXPECT_EQ(note->scribble.position, 2u);
 }
 
@@ -160,13 +172,7 @@ TEST_F(Scribbles, DrawingMenuReadsItemByItem) {
                                                                  {0, L"Title menu"},
                                                                  {0, L""},
                                                                  {10, L"Cancel"}};
-    ASSERT_EQ(items.size(), expected.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (!items[i].sub) {
-            EXPECT_EQ(items[i].id, expected[i].first) << i;
-        }
-        EXPECT_EQ(items[i].text, expected[i].second) << i;
-    }
+    ASSERT_NO_FATAL_FAILURE(expectItems(items, expected));
     EXPECT_TRUE(items[0].state & MFS_GRAYED) << "no figures: nothing to undo";
     EXPECT_TRUE(items[1].state & MFS_GRAYED);
     EXPECT_TRUE(items[14].state & MFS_CHECKED);
@@ -239,13 +245,7 @@ TEST_F(Scribbles, TextMenuReadsItemByItemAndPenCommandsAreStored) {
                                                                  {0, L"Title menu"},
                                                                  {0, L""},
                                                                  {10, L"Cancel"}};
-    ASSERT_EQ(items.size(), expected.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (!items[i].sub) {
-            EXPECT_EQ(items[i].id, expected[i].first) << i;
-        }
-        EXPECT_EQ(items[i].text, expected[i].second) << i;
-    }
+    ASSERT_NO_FATAL_FAILURE(expectItems(items, expected));
     EXPECT_TRUE(items[0].state & MFS_GRAYED);
     EXPECT_TRUE(items[16].state & MFS_CHECKED) << "word wrap is on by default";
     EXPECT_FALSE(items[18].state & MFS_CHECKED);
