@@ -330,9 +330,7 @@ void Scribble::addStrokePoint(PointF point) {
         for (size_t i = 0; i + 1 < stepLengths.size(); ++i) {
             sum += stepLengths[i];
         }
-        const float average = sum / static_cast<float>(stepLengths.size());
-        const int window = 18 - static_cast<int>(std::floor(5 * average));
-        smoothingWindow = window >= 6 && window <= 8 ? static_cast<size_t>(window) : 6;
+        smoothingWindow = smoothingWindowFor(sum / static_cast<float>(stepLengths.size()));
     }
     lastPoint = point;
     rawPoints.push_back(point);
@@ -352,6 +350,11 @@ void Scribble::addStrokePoint(PointF point) {
     for (size_t i = tailStep; i < rawPoints.size(); i += tailStep) {
         tailPoints.push_back(meanOf(rawPoints.begin() + static_cast<std::ptrdiff_t>(i), rawPoints.end()));
     }
+}
+
+size_t smoothingWindowFor(float averageStep) {
+    const float window = 18 - std::floor(5 * averageStep);
+    return window >= 6 && window <= 8 ? static_cast<size_t>(window) : 6;
 }
 
 void thinPoints(std::vector<PointF>& points) {

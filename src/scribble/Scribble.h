@@ -92,6 +92,10 @@ private:
     void emptyStrokeBuffers();
 };
 
+// Raw points averaged into one smoothed point at an average step length: 8 for
+// steps from 2 to below 2.2, 7 up to below 2.4, else 6.
+size_t smoothingWindowFor(float averageStep);
+
 // Drops points equal to their predecessor and points that barely bend the line.
 void thinPoints(std::vector<PointF>& points);
 

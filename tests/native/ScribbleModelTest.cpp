@@ -189,6 +189,14 @@ TEST(StrokeSmoothing, SpeedChoosesTheWindow) {
     }
 }
 
+TEST(StrokeSmoothing, WindowBoundaries) {
+    const std::pair<float, size_t> cases[] = {{0, 6},     {1.99f, 6}, {2.0f, 8}, {2.19f, 8}, {2.2f, 7},
+                                              {2.39f, 7}, {2.4f, 6},  {3, 6},    {1e30f, 6}};
+    for (auto [average, window] : cases) {
+        EXPECT_EQ(smoothingWindowFor(average), window) << average;
+    }
+}
+
 TEST(StrokeSmoothing, ThinningDropsRepeatsAndSlightBends) {
     struct Case {
         std::vector<PointF> in, out;
