@@ -199,7 +199,8 @@ std::optional<Path> interpretPathData(const PathTokens& tokens) {
     values.reserve(tokens.numbers.size());
     for (const std::string& text : tokens.numbers) {
         std::optional<float> value = leadingFloat(text);
-        if (!value) {
+        // "nan" and "inf" read as numbers but describe no shape.
+        if (!value || !std::isfinite(*value)) {
             return std::nullopt;
         }
         values.push_back(*value);

@@ -49,7 +49,7 @@ struct PathTokens {
 PathTokens tokenizePathData(std::string_view data);
 
 // The path the tokens describe, read with SVG path semantics; none when the
-// tokens are empty, a number text is no float, or the numbers do not match the
+// tokens are empty, a number text is no finite float, or the numbers do not match the
 // commands' counts.
 std::optional<Path> interpretPathData(const PathTokens& tokens);
 

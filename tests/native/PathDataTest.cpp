@@ -100,7 +100,8 @@ TEST(PathTokens, SplitAsTheReaderDoes) {
 }
 
 TEST(PathTokens, MalformedDataGivesNoPath) {
-    for (const char* data : {"", "M10,10 20", "M10", "M1,1z 5", "5 M1,1", "Mx,1", "M1e39,1", "z"}) {
+    for (const char* data : {"", "M10,10 20", "M10", "M1,1z 5", "5 M1,1", "Mx,1", "M1e39,1", "Mnan,1",
+                             "M1,1Ainf,1 0 0 1 2,2", "z"}) {
         EXPECT_FALSE(parsePathData(data)) << data;
     }
     std::optional<Path> trailing = parsePathData("M5x,1 L2,3");
