@@ -3,6 +3,7 @@
 #include <richedit.h>
 #include <shellapi.h>
 
+#include "app/PopupMenu_win.h"
 #include "app/TackaroonNotes_win.h"
 #include "dialogs/Dialogs_win.h"
 #include "groups/RuleEngine.h"
@@ -49,16 +50,11 @@ std::wstring stickyLabel(const Note& note, std::size_t number) {
 } // namespace
 
 UniqueMenu TackaroonNotes::buildSystemMenu() {
-    UniqueMenu bar(CreateMenu());
-    HMENU popup = CreatePopupMenu();
-    if (!bar || !popup) {
-        if (popup) {
-            DestroyMenu(popup);
-        }
-        return UniqueMenu();
+    UniqueMenu bar = createMenuBarWithPopup();
+    if (!bar) {
+        return bar;
     }
-    // Attached first, so that the bar owns it on every later return.
-    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"");
+    HMENU popup = GetSubMenu(bar.get(), 0);
 
     HMENU create = CreatePopupMenu();
     for (std::size_t g = 0; g < groups.size(); ++g) {

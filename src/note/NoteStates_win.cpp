@@ -74,7 +74,8 @@ void Note::keepOnScreenNow() {
     Rect placed = keepOnScreen(toRect(current), workAreas, toRect(info.rcMonitor), corrected);
     if (corrected) {
         // The WM_MOVE that follows stores the new position.
-        SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

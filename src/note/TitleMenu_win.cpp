@@ -1,6 +1,7 @@
 // The title menu: every window setting of a sticky, its group and the trash,
 // opened by a right click on the title bar; and the theme preview and sticky
 // highlight while a menu of the sticky is open.
+#include "app/PopupMenu_win.h"
 #include "app/TackaroonNotes_win.h"
 #include "groups/RuleEngine.h"
 #include "note/Geometry.h"
@@ -147,15 +148,11 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
 }
 
 void Note::openTitleMenu() {
-    UniqueMenu bar(CreateMenu());
-    HMENU popup = CreatePopupMenu();
-    if (!bar || !popup) {
-        if (popup) {
-            DestroyMenu(popup);
-        }
+    UniqueMenu bar = createMenuBarWithPopup();
+    if (!bar) {
         return;
     }
-    AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"");
+    HMENU popup = GetSubMenu(bar.get(), 0);
     buildTitleMenu(popup, true);
     POINT cursor{};
     GetCursorPos(&cursor);

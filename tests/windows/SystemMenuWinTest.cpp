@@ -47,6 +47,15 @@ struct BoxAnswer {
     static inline bool sawDisabledSticky = false;
     static inline TackaroonNotes* app = nullptr;
     static inline HWND sticky = nullptr;
+    static inline bool holdShift = false;
+
+    static void pressShift(bool down) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_SHIFT;
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        SendInput(1, &input, sizeof input);
+    }
 
     static BOOL CALLBACK answerBox(HWND window, LPARAM) {
         wchar_t name[16] = {};
@@ -54,6 +63,9 @@ struct BoxAnswer {
         if (lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window)) {
             sawModal = app && app->modalOpen && app->rulesSuspended;
             sawDisabledSticky = sticky && !IsWindowEnabled(sticky);
+            if (holdShift) {
+                pressShift(true);
+            }
             PostMessageW(window, WM_COMMAND, answer, 0);
             return FALSE;
         }
@@ -62,8 +74,9 @@ struct BoxAnswer {
     static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD) {
         EnumThreadWindows(GetCurrentThreadId(), answerBox, 0);
     }
-    static void arm(int reply, TackaroonNotes* application, HWND window) {
+    static void arm(int reply, TackaroonNotes* application, HWND window, bool shift = false) {
         answer = reply;
+        holdShift = shift;
         sawModal = sawDisabledSticky = false;
         app = application;
         sticky = window;
@@ -198,6 +211,11 @@ TEST_F(SystemMenu, TrashAllAsksFirst) {
     BoxAnswer::arm(IDCANCEL, fixture.app.get(), nullptr);
     SendMessageW(main, WM_COMMAND, 20001, 0);
     EXPECT_TRUE(pathExists(fixture.temp.path() + L"trash\\" + guidA));
+    // Shift held at OK deletes at once, past the recycle bin.
+    BoxAnswer::arm(IDOK, fixture.app.get(), nullptr, true);
+    SendMessageW(main, WM_COMMAND, 20001, 0);
+    BoxAnswer::pressShift(false);
+    EXPECT_FALSE(pathExists(fixture.temp.path() + L"trash"));
 }
 
 TEST_F(SystemMenu, CommandsCreateAndShowStickies) {
@@ -220,4 +238,18 @@ TEST_F(SystemMenu, CommandsCreateAndShowStickies) {
     SendMessageW(main, WM_COMMAND, 20000, 0);
     fixture.app->modalOpen = false;
     EXPECT_EQ(fixture.app->stickyCount(), 4u);
+}
+
+TEST_F(SystemMenu, DisplayChangeBringsStickiesBackAndStoresWhere) {
+    Note* c = fixture.note(guidC);
+    // As if its monitor had gone: far right of every screen, position not stored.
+    c->suppressMoveStore = true;
+    SetWindowPos(c->window, nullptr, 20000, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_EQ(integerAt(c->data, {"window", "position", "left"}, 0), 500);
+    SendMessageW(fixture.app->mainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+    RECT r = rectOf(c->window);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(integerAt(c->data, {"window", "position", "left"}, 0), r.left)
+        << "the corrected place is stored";
+    EXPECT_EQ(rectOf(fixture.note(guidA)->window).left, 100) << "a sticky on screen stays";
 }
