@@ -7,6 +7,7 @@
 #include "app/TackaroonNotes_win.h"
 #include "dialogs/Dialogs_win.h"
 #include "groups/RuleEngine.h"
+#include "note/MenuText.h"
 #include "note/Note_win.h"
 #include "note/RichEdit_win.h"
 #include "storage/Guid.h"
@@ -43,8 +44,8 @@ void appendSubmenu(HMENU menu, HMENU submenu, const std::wstring& text) {
 
 // A sticky's entry: its title, the start of its text, or its running number.
 std::wstring stickyLabel(const Note& note, std::size_t number) {
-    std::wstring text = note.hasWindows() ? noteTitleText(note.titleEdit, note.bodyEdit) : std::wstring();
-    return text.empty() ? L"No. " + std::to_wstring(number) : text;
+    return menuItemText(note.hasWindows() ? noteTitleText(note.titleEdit, note.bodyEdit) : std::wstring(),
+                        L"No. " + std::to_wstring(number));
 }
 
 } // namespace
@@ -58,7 +59,7 @@ UniqueMenu TackaroonNotes::buildSystemMenu() {
 
     HMENU create = CreatePopupMenu();
     for (std::size_t g = 0; g < groups.size(); ++g) {
-        appendItem(create, CommandNewInGroup + static_cast<UINT>(g), displayName(g));
+        appendItem(create, CommandNewInGroup + static_cast<UINT>(g), menuItemText(displayName(g)));
     }
     appendSubmenu(popup, create,
                   lookupText("menu.system.createNewStickyWithGroup", L"Select group and Create new Sticky"));
@@ -76,7 +77,7 @@ UniqueMenu TackaroonNotes::buildSystemMenu() {
             appendItem(groupMenu, CommandShowSticky + static_cast<UINT>(i),
                        stickyLabel(static_cast<const Note&>(*sticky), i));
         }
-        appendSubmenu(all, groupMenu, displayName(g));
+        appendSubmenu(all, groupMenu, menuItemText(displayName(g)));
     }
     appendSubmenu(popup, all, lookupText("menu.system.groupsAndStickies", L"Groups and Stickies"));
     appendItem(popup, CommandGroupManager, lookupText("menu.system.groupManager", L"Group manager..."));
@@ -85,7 +86,8 @@ UniqueMenu TackaroonNotes::buildSystemMenu() {
     HMENU recover = CreatePopupMenu();
     trashMenuEntries = listTrash(folder_);
     for (std::size_t t = 0; t < trashMenuEntries.size(); ++t) {
-        appendItem(recover, CommandRecover + static_cast<UINT>(t), trashMenuEntries[t].label);
+        appendItem(recover, CommandRecover + static_cast<UINT>(t),
+                   menuItemText(trashMenuEntries[t].label, trashMenuEntries[t].name));
     }
     appendSubmenu(popup, recover, lookupText("menu.system.recoverFromTrash", L"Recover from Trash"));
     appendItem(popup, CommandTrashAll,

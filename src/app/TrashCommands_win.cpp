@@ -21,7 +21,6 @@ bool TackaroonNotes::moveToTrash(std::wstring noteGuid) {
         return false;
     }
     group->removeSticky(noteGuid);
-    std::erase(menuStickies, noteGuid);
     removeFolder(folder_ + L"notes"); // only when it is empty now
     return true;
 }

@@ -5,6 +5,7 @@
 #include "app/TackaroonNotes_win.h"
 #include "groups/RuleEngine.h"
 #include "note/Geometry.h"
+#include "note/MenuText.h"
 #include "note/Note_win.h"
 #include "storage/TextCodec.h"
 
@@ -119,17 +120,15 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
                 break;
             }
             menuNotes.push_back(sticky->stickyGuid());
-            std::wstring title = app->noteTitle(static_cast<const Note&>(*sticky));
-            if (title.empty()) {
-                title = L"No. " + std::to_wstring(k);
-            }
+            std::wstring title =
+                menuItemText(app->noteTitle(static_cast<const Note&>(*sticky)), L"No. " + std::to_wstring(k));
             AppendMenuW(stickies, MF_STRING, showNoteFirst + k, title.c_str());
         }
-        insertSubmenu(groupMenu, static_cast<UINT>(g), stickies, app->displayName(g),
+        insertSubmenu(groupMenu, static_cast<UINT>(g), stickies, menuItemText(app->displayName(g)),
                       groupSubmenuFirst + static_cast<UINT>(g));
         if (static_cast<int>(g) <= moveToGroupLast - moveToGroupFirst) {
             AppendMenuW(moveMenu, MF_STRING | checkedIf(group.guid == ownGroup), moveToGroupFirst + g,
-                        app->displayName(g).c_str());
+                        menuItemText(app->displayName(g)).c_str());
         }
     }
     insertSubmenu(menu, position(), groupMenu, text("menu.titlebar.group", L"Group"));
@@ -138,7 +137,8 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
     HMENU recover = CreatePopupMenu();
     app->trashMenuEntries = listTrash(app->folder());
     for (std::size_t i = 0; i < app->trashMenuEntries.size(); ++i) {
-        AppendMenuW(recover, MF_STRING, recoverFirst + i, app->trashMenuEntries[i].label.c_str());
+        AppendMenuW(recover, MF_STRING, recoverFirst + i,
+                    menuItemText(app->trashMenuEntries[i].label, app->trashMenuEntries[i].name).c_str());
     }
     insertSubmenu(menu, position(), recover, text("menu.titlebar.recoverFromTrash", L"Recover from Trash"));
     if (withCancel) {

@@ -2,7 +2,7 @@
 # End to end: the menus of the real program in a Wine virtual desktop. Opens
 # the system menu from the notification-area icon, creates a sticky from it,
 # trashes a sticky with its close button and recovers it from the system menu,
-# opens a title menu, and quits with "Close application"; screenshots of both
+# opens a title menu with its theme preview, and quits with "Close application"; screenshots of both
 # menus are kept.
 # Usage: menus_e2e.sh APP_DIR CLOSE_TOOL ARTIFACT_DIR
 set -euo pipefail
@@ -56,8 +56,19 @@ wait_for two_notes || { echo "FAIL: no sticky was created from the system menu";
 xdotool mousemove $((X + 480)) $((Y + 110)) click 3
 sleep 1
 import -window root "$artifacts/title-menu.png"
-keys Escape
+# Its theme colours (opening to the left, the right being too narrow): pointing
+# at a swatch previews it on the sticky; closing
+# the menu without a choice brings the sticky's own colour back.
+xdotool mousemove $((X + 540)) $((Y + 300))
+sleep 1
+xdotool mousemove $((X + 440)) $((Y + 300))
 sleep 0.5
+xdotool mousemove $((X + 290)) $((Y + 346))
+sleep 1
+import -window root "$artifacts/title-menu-theme.png"
+[ "$(pixel 430 250)" != "#F8B500" ] || { echo "FAIL: pointing at a theme colour did not preview it"; exit 1; }
+keys Escape Escape
+wait_for sticky_shown || { echo "FAIL: the sticky's own theme did not come back"; exit 1; }
 
 # The close button moves the sticky to the trash.
 xdotool mousemove $((X + 400 + 249)) $((Y + 100 + 11)) click 1
