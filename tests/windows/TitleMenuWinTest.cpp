@@ -244,3 +244,24 @@ TEST_F(TitleMenu, DraggingSnapsLinksAndCarries) {
     RECT proposed = rectOf(a->window);
     EXPECT_EQ(SendMessageW(a->window, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed)), FALSE);
 }
+
+TEST_F(TitleMenu, RightClickOnTheTitleBarOrALockedBodyOpensIt) {
+    fixture.storeNote(guidA, noteAt(100, 100));
+    fixture.start();
+    Note* a = fixture.note(guidA);
+    ASSERT_NE(a, nullptr);
+    // The menu's own loop runs until this timer closes it.
+    UINT_PTR closer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    auto opensMenu = [a](HWND target) {
+        a->savedThemeBase.clear();
+        SendMessageW(target, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+        return !a->savedThemeBase.empty(); // set when the menu loop began
+    };
+    EXPECT_TRUE(opensMenu(a->titleEdit));
+    EXPECT_TRUE(opensMenu(a->newButton));
+    EXPECT_TRUE(opensMenu(a->trashButton));
+    EXPECT_FALSE(opensMenu(a->bodyEdit)) << "the text menu is not the title menu";
+    SendMessageW(a->window, WM_COMMAND, CommandLock, 0);
+    EXPECT_TRUE(opensMenu(a->bodyEdit));
+    KillTimer(nullptr, closer);
+}
