@@ -107,6 +107,17 @@ TEST_F(Trash, FailedMoveLeavesTheStickyOpenAndInPlace) {
     EXPECT_TRUE(IsWindowVisible(note->window));
     EXPECT_TRUE(fixture.noteFileExists(guidA, L"note.json"));
     EXPECT_TRUE(fixture.noteFileExists(guidA, L"text.rtf"));
+
+    // A sticky whose text cannot be written first stays open with its text.
+    ASSERT_TRUE(DeleteFileW(trashPath(guidA + L"\\stale.txt").c_str()));
+    ASSERT_TRUE(RemoveDirectoryW(trashPath(guidA).c_str()));
+    const std::wstring rtf = notesPath(guidA + L"\\text.rtf");
+    ASSERT_TRUE(SetFileAttributesW(rtf.c_str(), FILE_ATTRIBUTE_READONLY));
+    SetWindowTextW(note->bodyEdit, L"typed since the last save");
+    EXPECT_FALSE(fixture.app->moveToTrash(guidA));
+    EXPECT_EQ(fixture.note(guidA), note);
+    EXPECT_FALSE(pathExists(trashPath(guidA)));
+    SetFileAttributesW(rtf.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Trash, PurgesKeepWhatIsNotDueAndEmptyingTakesTheRest) {
