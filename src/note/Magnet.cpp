@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unordered_map>
 
 namespace Brisvane {
 
@@ -14,6 +15,56 @@ const MagnetNote* findByGuid(const std::vector<MagnetNote>& notes, const std::ws
         }
     }
     return nullptr;
+}
+
+// For every sticky whether it travels with `carrier`, as isCarriedBy says, in
+// one pass: each sticky has one link, so each chain is walked once and its
+// answer shared by every sticky on it.
+std::vector<bool> carriedFlags(const std::vector<MagnetNote>& notes, std::size_t carrier) {
+    enum State : char { Unknown, Visiting, Yes, No };
+    std::unordered_map<std::wstring, std::size_t> byGuid;
+    for (std::size_t i = notes.size(); i-- > 0;) {
+        byGuid[notes[i].guid] = i; // the first sticky with a guid wins, as in a lookup
+    }
+    const std::wstring& carrierGuid = notes[carrier].guid;
+    std::vector<State> state(notes.size(), Unknown);
+    std::vector<std::size_t> path;
+    for (std::size_t start = 0; start < notes.size(); ++start) {
+        path.clear();
+        std::size_t current = start;
+        State answer = No;
+        while (true) {
+            if (state[current] == Yes || state[current] == No) {
+                answer = state[current];
+                break;
+            }
+            if (state[current] == Visiting) {
+                answer = No; // a loop that never names the carrier
+                break;
+            }
+            state[current] = Visiting;
+            path.push_back(current);
+            const std::wstring& link = notes[current].stickGuid;
+            if (link == carrierGuid) {
+                answer = Yes;
+                break;
+            }
+            auto next = byGuid.find(link);
+            if (next == byGuid.end()) {
+                answer = No;
+                break;
+            }
+            current = next->second;
+        }
+        for (std::size_t i : path) {
+            state[i] = answer;
+        }
+    }
+    std::vector<bool> carried(notes.size());
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        carried[i] = state[i] == Yes;
+    }
+    return carried;
 }
 
 // One axis of a rectangle: x uses left/right, y top/bottom.
@@ -38,9 +89,7 @@ bool spansOverlap(int aLo, int aHi, int bLo, int bHi) {
 class Snapper {
 public:
     Snapper(const std::vector<MagnetNote>& notes, std::size_t dragged, int dx, int dy)
-        : notes_(notes), links_(notes), dragged_(dragged), dx_(dx), dy_(dy) {
-        links_[dragged_].stickGuid.clear(); // every step starts unlinked
-    }
+        : notes_(notes), carried_(carriedFlags(notes, dragged)), dragged_(dragged), dx_(dx), dy_(dy) {}
 
     bool snapMonitor(Rect& r, const Axis& axis, const Rect& workArea, int distance) const {
         const int size = axis.hi(r) - axis.lo(r);
@@ -48,7 +97,7 @@ public:
         const int start = axis.lo(notes_[dragged_].startRect) + shift;
         int spanLo = start, spanHi = start + size;
         for (std::size_t t = 0; t < notes_.size(); ++t) {
-            if (t != dragged_ && notes_[t].snapsToNotes && isCarriedBy(links_, t, dragged_)) {
+            if (t != dragged_ && notes_[t].snapsToNotes && carried_[t]) {
                 spanLo = std::min(spanLo, axis.lo(notes_[t].startRect) + shift);
                 spanHi = std::max(spanHi, axis.hi(notes_[t].startRect) + shift);
             }
@@ -81,7 +130,7 @@ public:
         int candidate = 0;
         for (std::size_t s = 0; s < notes_.size(); ++s) {
             const MagnetNote& other = notes_[s];
-            if (s == dragged_ || !other.snapsToNotes || isCarriedBy(links_, s, dragged_)) {
+            if (s == dragged_ || !other.snapsToNotes || carried_[s]) {
                 continue;
             }
             const Rect& o = other.currentRect;
@@ -108,7 +157,7 @@ public:
                 taken = true;
                 // Never a link both ways.
                 if (other.stickGuid != self.guid) {
-                    links_[dragged_].stickGuid = other.guid;
+                    link_ = other.guid;
                 }
                 break;
             }
@@ -118,11 +167,15 @@ public:
         return true;
     }
 
-    const std::wstring& link() const { return links_[dragged_].stickGuid; }
+    // Every step starts unlinked; a snap to another sticky links anew.
+    const std::wstring& link() const { return link_; }
 
 private:
     const std::vector<MagnetNote>& notes_;
-    std::vector<MagnetNote> links_; // the stickies with the dragged one's link as it stands
+    // Which stickies travel with the dragged one. Its own link never changes
+    // that: a chain that reaches it has named it already.
+    std::vector<bool> carried_;
+    std::wstring link_;
     std::size_t dragged_;
     int dx_, dy_;
 };
