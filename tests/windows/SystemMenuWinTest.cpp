@@ -45,6 +45,7 @@ struct BoxAnswer {
     static inline int answer = IDCANCEL;
     static inline bool sawModal = false;
     static inline bool sawDisabledSticky = false;
+    static inline BYTE sawAlpha = 0;
     static inline TackaroonNotes* app = nullptr;
     static inline HWND sticky = nullptr;
     static inline bool holdShift = false;
@@ -63,6 +64,7 @@ struct BoxAnswer {
         if (lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window)) {
             sawModal = app && app->modalOpen && app->rulesSuspended;
             sawDisabledSticky = sticky && !IsWindowEnabled(sticky);
+            sawAlpha = sticky ? alphaOf(sticky) : 0;
             if (holdShift) {
                 pressShift(true);
             }
@@ -192,10 +194,12 @@ TEST_F(SystemMenu, HoveringAStickyHighlightsIt) {
 
 TEST_F(SystemMenu, TrashAllAsksFirst) {
     HWND main = fixture.app->mainWindow;
+    fixture.note(guidA)->applyOpacityFactor(0.2f); // as a rule left it
     BoxAnswer::arm(IDCANCEL, fixture.app.get(), fixture.note(guidA)->window);
     SendMessageW(main, WM_COMMAND, 20000, 0);
     EXPECT_TRUE(BoxAnswer::sawModal) << "the box runs inside the modal bracket";
     EXPECT_TRUE(BoxAnswer::sawDisabledSticky);
+    EXPECT_EQ(BoxAnswer::sawAlpha, 255) << "rule effects are taken off";
     EXPECT_EQ(fixture.app->stickyCount(), 3u) << "Cancel changes nothing";
     EXPECT_FALSE(fixture.app->modalOpen);
     EXPECT_TRUE(IsWindowEnabled(fixture.note(guidA)->window));
