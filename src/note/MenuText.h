@@ -7,6 +7,9 @@
 
 namespace Brisvane {
 
+// Longer texts (a hand-made title.txt, say) are cut.
+inline constexpr std::size_t maxMenuItemChars = 255;
+
 // `fallback` (shown as it is) when nothing of `text` remains.
 std::wstring menuItemText(std::wstring_view text, std::wstring_view fallback = {});
 

@@ -25,4 +25,5 @@ TEST(MenuText, OneLineWithoutTabsOrMnemonics) {
     }
     EXPECT_EQ(menuItemText(L"\r\nbody after an empty line", L"No. 3"), L"No. 3");
     EXPECT_EQ(menuItemText(L"Title", L"No. 3"), L"Title");
+    EXPECT_EQ(menuItemText(std::wstring(100000, L'x')).size(), maxMenuItemChars);
 }
