@@ -60,7 +60,7 @@ target_link_options(bench_startup PRIVATE -municode ${STATIC_LINK})
 add_executable(close_app ${CMAKE_SOURCE_DIR}/tests/e2e/close_app.cpp)
 target_link_options(close_app PRIVATE -municode ${STATIC_LINK})
 if(CMAKE_CROSSCOMPILING)
-  foreach(_e2e sticky rules scribble)
+  foreach(_e2e sticky rules scribble menus)
     add_test(NAME ${_e2e}_end_to_end
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${_e2e}_e2e.sh ${APP_DIR} $<TARGET_FILE:close_app>
                      ${CMAKE_BINARY_DIR}/artifacts)

@@ -367,6 +367,27 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
             flushAutoSave();
         }
         break;
+    case WM_TRAYICON:
+        onTrayIcon(wParam, lParam);
+        return 0;
+    case WM_COMMAND:
+        onCommand(LOWORD(wParam));
+        return 0;
+    case WM_MENUSELECT:
+        onMenuSelect(wParam, lParam);
+        return 0;
+    case WM_EXITMENULOOP:
+        clearHighlight();
+        return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        keepStickiesOnScreen();
+        break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA) {
+            keepStickiesOnScreen();
+        }
+        break;
     case WM_POWERBROADCAST:
         if (wParam == PBT_POWERSETTINGCHANGE) {
             auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(lParam);

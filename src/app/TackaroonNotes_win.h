@@ -12,6 +12,7 @@
 
 #include "app/AppCore.h"
 #include "app/UniqueHandle_win.h"
+#include "storage/Trash_win.h"
 
 namespace Brisvane {
 
@@ -76,9 +77,36 @@ public:
     const std::vector<std::wstring>& colourList();
     const std::vector<std::wstring>& fontFamilyNames();
 
+    // Trash: a move never loses a note; one that fails leaves it open.
+    bool moveToTrash(std::wstring noteGuid);
+    void moveAllToTrash();
+    // Entry `index` of trashMenuEntries back into its group (or the uncategorized one).
+    bool recoverFromTrash(std::size_t index);
+    void emptyTrash(bool permanent);
+    void purgeExpiredTrash();
+
+    // The system menu and what it opens.
+    UniqueMenu buildSystemMenu();
+    void showSystemMenu();
+    void onTrayIcon(WPARAM iconId, LPARAM mouseMessage);
+    // Highlights the sticky under the menu's current item.
+    void onMenuSelect(WPARAM wParam, LPARAM lParam);
+    void onCommand(UINT id);
+    void highlightSticky(const std::wstring& noteGuid);
+    void highlightGroup(const std::wstring& groupGuid);
+    void clearHighlight();
+    void enterModal();
+    void leaveModal();
+    void setStickiesEnabled(bool enabled);
+    // Puts every sticky no monitor shows back on screen and stores where.
+    void keepStickiesOnScreen();
+
     bool initialized = false;
     HWND mainWindow = nullptr;
     HWND searchDialog = nullptr;
+    // The targets of the last menu's commands: sticky guids and trash entries.
+    std::vector<std::wstring> menuStickies;
+    std::vector<TrashEntry> trashMenuEntries;
 
 protected:
     bool saveStickyText(Sticky& sticky) override;
@@ -90,9 +118,8 @@ private:
     void addTrayIcon();
     void removeTrayIcon();
     void onTimer(UINT_PTR id);
-    // Expired trash entries go at start-up, at exit and when the display comes
-    // back on; the trash itself arrives with its own module.
-    void purgeExpiredTrash() {}
+    // Runs a modal dialog of the system menu inside the modal bracket.
+    void runModalDialog(int templateId, DLGPROC procedure);
 
     std::wstring folder_;
     std::optional<std::vector<std::wstring>> colourList_;

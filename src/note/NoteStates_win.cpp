@@ -58,6 +58,27 @@ void Note::setBounds(int left, int top, int width, int height, bool keepOnScreen
     SetWindowPos(window, nullptr, left, top, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
+void Note::keepOnScreenNow() {
+    RECT current;
+    if (!window || !GetWindowRect(window, &current)) {
+        return;
+    }
+    std::vector<Rect> workAreas;
+    EnumDisplayMonitors(nullptr, nullptr, collectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+    if (workAreas.empty()) {
+        return; // no monitor to measure against
+    }
+    MONITORINFO info{sizeof info};
+    GetMonitorInfoW(MonitorFromRect(&current, MONITOR_DEFAULTTONEAREST), &info);
+    bool corrected = false;
+    Rect placed = keepOnScreen(toRect(current), workAreas, toRect(info.rcMonitor), corrected);
+    if (corrected) {
+        // The WM_MOVE that follows stores the new position.
+        SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void Note::resizeAtStoredPosition(int width, int height, bool keepOnScreen) {
     setBounds(storedPosition("left"), storedPosition("top"), width, height, keepOnScreen);
 }

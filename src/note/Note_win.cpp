@@ -498,8 +498,8 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             }
             break;
         }
-        if (command(LOWORD(wParam))) {
-            return 0;
+        if (titleMenuCommand(LOWORD(wParam)) || command(LOWORD(wParam))) {
+            return 0; // the sticky may be gone (moved to the trash)
         }
         break;
     case WM_TIMER:
@@ -510,15 +510,17 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         }
         break;
     case WM_ENTERSIZEMOVE:
-        GetCursorPos(&moveStartCursor);
-        if (app) {
-            for (Sticky* sticky : app->allStickies()) {
-                auto* note = static_cast<Note*>(sticky);
-                if (note->window) {
-                    GetWindowRect(note->window, &note->moveStartRect);
-                }
-            }
+        onEnterSizeMove();
+        break;
+    case WM_MOVING:
+        if (onMoving(*reinterpret_cast<RECT*>(lParam))) {
+            return TRUE;
         }
+        break;
+    case WM_ENTERMENULOOP:
+    case WM_MENUSELECT:
+    case WM_EXITMENULOOP:
+        onMenuLoop(message, wParam, lParam);
         break;
     case WM_DWMCOMPOSITIONCHANGED:
         if (storedFlag("shadow")) {
@@ -608,7 +610,10 @@ bool Note::command(int id) {
         }
         return true;
     case CommandTrash:
-        // Moving a sticky to the trash comes with the trash itself.
+        if (app) {
+            // A copy: the sticky and its guid are gone once the move succeeds.
+            app->moveToTrash(std::wstring(guid));
+        }
         return true;
     case CommandShadow:
         setShadow(!storedFlag("shadow"));
@@ -689,9 +694,13 @@ LRESULT Note::buttonMessage(HWND hwnd, int index, UINT message, WPARAM wParam, L
         ScreenToClient(window, &point);
         if (hadCapture && ChildWindowFromPoint(window, point) == hwnd) {
             command(index == 0 ? CommandNew : CommandTrash);
+            return 0; // the sticky may be gone (moved to the trash)
         }
         break;
     }
+    case WM_RBUTTONUP:
+        openTitleMenu();
+        return 0;
     default:
         break;
     }
@@ -749,7 +758,7 @@ LRESULT Note::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         }
         break;
     case WM_RBUTTONUP:
-        // The title menu arrives with its own module.
+        openTitleMenu();
         return 0;
     default:
         break;
@@ -785,8 +794,10 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDOWN:
         return 0;
     case WM_RBUTTONUP:
-        // Locked: the title menu, which arrives with its own module.
-        if (!locked) {
+        // Locked: the title menu; otherwise the text and drawing menu.
+        if (locked) {
+            openTitleMenu();
+        } else {
             showNoteMenu();
         }
         return 0;

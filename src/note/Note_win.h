@@ -137,6 +137,8 @@ public:
     void setBounds(int left, int top, int width, int height, bool keepOnScreen);
     void resizeAtStoredPosition(int width, int height, bool keepOnScreen);
     void restoreGeometry();
+    // Moves the sticky back on screen when no work area holds its centre.
+    void keepOnScreenNow();
     void showNote();
 
     // Stored and rule states.
@@ -164,6 +166,18 @@ public:
     // for a while.
     void refreshScrollBars();
     void resetThumbs();
+
+    // Title menu: appends every item to `menu`; opens it at the cursor; carries
+    // out its commands that the window commands do not (true when handled);
+    // previews themes and highlights stickies while any menu of the sticky is open.
+    void buildTitleMenu(HMENU menu, bool withCancel);
+    void openTitleMenu();
+    bool titleMenuCommand(int id);
+    void onMenuLoop(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Magnet snapping while the sticky is dragged; true when `rect` was replaced.
+    void onEnterSizeMove();
+    bool onMoving(RECT& rect);
 
     // Marks the body (or the drawing) to take the keyboard focus at the next layout.
     void armFocus();
@@ -201,7 +215,7 @@ public:
     Timer layoutTimer;
     HWND tooltip = nullptr;
     std::wstring savedThemeBase;
-    std::vector<Note*> menuNotes;
+    std::vector<std::wstring> menuNotes; // guids, in the order of the last title menu
     Json data;
     float highlightFactor = 1.0f;
     float ruleOpacityFactor = 1.0f;
@@ -249,7 +263,6 @@ private:
     void drawingChanged();
     // The note context menu (its own file) and its commands.
     bool noteMenuCommand(int id);
-    HMENU buildTitleMenu();
     void appendDrawingItems(HMENU menu);
     void appendTextItems(HMENU menu);
     HMENU colourMenu(int firstId, const char* checkedMember);

@@ -160,7 +160,9 @@ HMENU Note::buildNoteMenu() {
     appendSeparator(menu);
     appendItem(menu, CommandMode, menuText("menu.common.scribbleMode", L"Scribble mode"), drawing);
     appendSeparator(menu);
-    appendSubMenu(menu, buildTitleMenu(), menuText("menu.common.titleMenu", L"Title menu"));
+    HMENU titleMenu = CreatePopupMenu();
+    buildTitleMenu(titleMenu, false);
+    appendSubMenu(menu, titleMenu, menuText("menu.common.titleMenu", L"Title menu"));
     appendSeparator(menu);
     appendItem(menu, CommandCancel, menuText("menu.common.cancel", L"Cancel"));
     return menu;

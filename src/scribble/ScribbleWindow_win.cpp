@@ -144,7 +144,9 @@ LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         if (scribble.drawing) {
             scribble.cancelStroke();
             renderScribble();
-        } else if (!locked) {
+        } else if (locked) {
+            openTitleMenu();
+        } else {
             showNoteMenu();
         }
         ReleaseCapture();

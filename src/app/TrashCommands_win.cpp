@@ -1,0 +1,67 @@
+// Moving stickies to the trash and back, and the purges of the application.
+#include "app/TackaroonNotes_win.h"
+#include "note/Note_win.h"
+#include "storage/File_win.h"
+#include "storage/Settings.h"
+
+namespace Brisvane {
+
+bool TackaroonNotes::moveToTrash(std::wstring noteGuid) {
+    auto* note = static_cast<Note*>(stickyByGuid(noteGuid));
+    Group* group = groupByGuid(groupGuidOfSticky(noteGuid));
+    if (!note || !group) {
+        return false;
+    }
+    // What the trash keeps must be what is on screen: a sticky whose files
+    // cannot be written now stays open rather than lose its latest text.
+    if (!saveNoteJson(*note, true) || !saveNoteText(*note)) {
+        return false;
+    }
+    if (!moveNoteFolderToTrash(folder_, noteGuid, noteTitle(*note), currentLocalTime())) {
+        return false;
+    }
+    group->removeSticky(noteGuid);
+    removeFolder(folder_ + L"notes"); // only when it is empty now
+    return true;
+}
+
+void TackaroonNotes::moveAllToTrash() {
+    std::vector<std::wstring> guids;
+    for (Sticky* sticky : allStickies()) {
+        guids.push_back(sticky->stickyGuid());
+    }
+    for (const std::wstring& noteGuid : guids) {
+        moveToTrash(noteGuid);
+    }
+}
+
+bool TackaroonNotes::recoverFromTrash(std::size_t index) {
+    if (index >= trashMenuEntries.size()) {
+        return false;
+    }
+    const std::wstring noteGuid = trashMenuEntries[index].name;
+    // Two open stickies must never share one folder.
+    if (stickyByGuid(noteGuid) || !moveTrashEntryBack(folder_, noteGuid)) {
+        return false;
+    }
+    if (!loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, true)) {
+        // Not opened (too many stickies): the entry stays recoverable.
+        returnNoteFolderToTrash(folder_, noteGuid);
+        return false;
+    }
+    if (auto* note = static_cast<Note*>(stickyByGuid(noteGuid))) {
+        saveSticky(*note);
+    }
+    forgetTrashStamp(folder_, noteGuid);
+    return true;
+}
+
+void TackaroonNotes::emptyTrash(bool permanent) {
+    Brisvane::emptyTrash(folder_, permanent);
+}
+
+void TackaroonNotes::purgeExpiredTrash() {
+    purgeExpired(folder_, trashDeadline(settings), currentLocalTime());
+}
+
+} // namespace Brisvane
