@@ -250,18 +250,26 @@ TEST_F(TitleMenu, RightClickOnTheTitleBarOrALockedBodyOpensIt) {
     fixture.start();
     Note* a = fixture.note(guidA);
     ASSERT_NE(a, nullptr);
-    // The menu's own loop runs until this timer closes it.
-    UINT_PTR closer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
-    auto opensMenu = [a](HWND target) {
-        a->savedThemeBase.clear();
+    // The menu's own loop runs until this timer closes it, noting the first
+    // item of the menu that was open: "New sticky" starts only the title menu.
+    static UINT firstItem = 0;
+    UINT_PTR closer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND popup = FindWindowW(L"#32768", nullptr);
+        HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+        firstItem = menu ? GetMenuItemID(menu, 0) : 0;
+        EndMenu();
+    });
+    auto opensTitleMenu = [](HWND target) {
+        firstItem = 0;
         SendMessageW(target, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
-        return !a->savedThemeBase.empty(); // set when the menu loop began
+        return firstItem == CommandNew;
     };
-    EXPECT_TRUE(opensMenu(a->titleEdit));
-    EXPECT_TRUE(opensMenu(a->newButton));
-    EXPECT_TRUE(opensMenu(a->trashButton));
-    EXPECT_FALSE(opensMenu(a->bodyEdit)) << "the text menu is not the title menu";
+    EXPECT_TRUE(opensTitleMenu(a->titleEdit));
+    EXPECT_TRUE(opensTitleMenu(a->newButton));
+    EXPECT_TRUE(opensTitleMenu(a->trashButton));
+    EXPECT_FALSE(opensTitleMenu(a->bodyEdit)) << "an unlocked body opens the text menu";
+    EXPECT_NE(firstItem, 0u) << "the text menu opened";
     SendMessageW(a->window, WM_COMMAND, CommandLock, 0);
-    EXPECT_TRUE(opensMenu(a->bodyEdit));
+    EXPECT_TRUE(opensTitleMenu(a->bodyEdit));
     KillTimer(nullptr, closer);
 }
