@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include "app/AppCore.h"
+#include "app/SharedTooltip_win.h"
+#include "app/StartupSteps.h"
 #include "app/UniqueHandle_win.h"
 
 namespace Brisvane {
@@ -79,6 +81,9 @@ public:
     bool initialized = false;
     HWND mainWindow = nullptr;
     HWND searchDialog = nullptr;
+    StartupSteps startupSteps;
+    // Holds the title and button tools of every sticky.
+    SharedTooltip sharedTooltip;
 
 protected:
     bool saveStickyText(Sticky& sticky) override;

@@ -119,13 +119,19 @@ public:
     bool isAlwaysOnTop() const override;
     bool windowRect(Rect& out) const override;
 
-    // Registers the window classes (once per process) and builds every window.
+    // Registers the window classes (once per process) and builds every window
+    // where the layout puts it.
     bool createWindows(TackaroonNotes* application, const std::wstring& rtfPath);
+    // Shows the sticky just made, gives it the focus when asked and paints it at once.
+    void showMade(bool activate);
     void destroyWindows();
     // True while the sticky's windows exist and are bound to it.
     bool hasWindows() const { return window != nullptr; }
     // The procedure of every window class of a sticky.
     static WNDPROC sharedWindowProc();
+    // The note a window of a sticky is bound to; null for any other window.
+    static Note* noteOf(HWND hwnd);
+    NoteRole roleOf(HWND hwnd) const;
 
     std::wstring groupGuid() const override;
     void setGroupGuid(const std::wstring& groupGuid) override;
@@ -186,7 +192,7 @@ public:
     ScrollBarState hBar;
     ScrollBarState vBar;
     Timer layoutTimer;
-    HWND tooltip = nullptr;
+    HWND tooltip = nullptr; // the program's one tooltip, shared with every sticky
     std::wstring savedThemeBase;
     std::vector<Note*> menuNotes;
     Json data;
@@ -235,12 +241,20 @@ private:
     std::optional<std::wstring> paletteText(int index) const;
     LRESULT notify(NMHDR* header);
     void paintButton(HWND button, int index);
-    HWND createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role);
+    HWND createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role, const Rect& at,
+                     bool visible);
+    // The scroll bars and their corner, made the first time the body overflows.
+    bool ensureScrollBars();
     void bind(HWND hwnd, NoteRole role);
     void unbind(HWND hwnd);
     void forgetWindows();
-    void createTooltip();
     void renewToolRects();
+    // Takes this sticky's tools out of the program's tooltip.
+    void releaseTools();
+    void setTitleRegion(bool used, const Rect& r);
+    // Selection, scroll position and input method as stored, once after the text is in.
+    void restoreLoadedState();
+    void takePendingFocus();
     // The tooltip's width for a text, measured in the tooltip's device context.
     void fitTipWidth(const wchar_t* text, int length);
     void focusContent();

@@ -51,6 +51,9 @@ void Note::layoutScrollBars(int x, int y, int width, int height) {
         MoveWindow(bodyEdit, x, y, w, h, FALSE);
         return ownBars(bodyEdit);
     });
+    if (which != ScrollCase::none) {
+        ensureScrollBars();
+    }
     ScrollLayout parts = scrollLayout(which, x, y, width, height, cx, cy);
     placeChild(bodyEdit, parts.body, true);
     placeChild(scribbleWindow, parts.scribble, true);
@@ -73,14 +76,20 @@ void Note::layoutScrollBars(int x, int y, int width, int height) {
 void Note::resetThumbs() {
     hBar.thumbRect = {};
     vBar.thumbRect = {};
-    InvalidateRect(hScroll, nullptr, FALSE);
-    InvalidateRect(vScroll, nullptr, FALSE);
+    // Without its bars a window handle of null would invalidate every window on the desktop.
+    if (hScroll) {
+        InvalidateRect(hScroll, nullptr, FALSE);
+        InvalidateRect(vScroll, nullptr, FALSE);
+    }
 }
 
 void Note::refreshScrollBars() {
+    renderScribble();
+    if (!hScroll) {
+        return; // a body that never overflowed has nothing to follow
+    }
     InvalidateRect(hScroll, nullptr, FALSE);
     InvalidateRect(vScroll, nullptr, FALSE);
-    renderScribble();
     POINT p = scrollPosition(bodyEdit);
     DWORD now = timeGetTime();
     for (bool horizontal : {true, false}) {
@@ -101,7 +110,8 @@ void Note::stopScrollTimers() {
 }
 
 void Note::bodyMoved(bool filteredMouseMove) {
-    if (layingOutBars_) {
+    // While the sticky is being made its text streams in: creation lays it out once.
+    if (layingOutBars_ || loading) {
         return;
     }
     RECT client{};
