@@ -129,8 +129,6 @@ public:
     bool hasWindows() const { return window != nullptr; }
     // The procedure of every window class of a sticky.
     static WNDPROC sharedWindowProc();
-    // The note a window of a sticky is bound to; null for any other window.
-    static Note* noteOf(HWND hwnd);
     NoteRole roleOf(HWND hwnd) const;
 
     std::wstring groupGuid() const override;
@@ -219,6 +217,9 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The note a window of a sticky's own classes, or one of its edits, is bound
+    // to; null once unbound. Other windows keep other things in their user data.
+    static Note* noteOf(HWND hwnd);
     // Sizing cursors and the system's resize loop for the edges; true when handled.
     bool handleResizeZone(HWND hwnd, UINT message, LPARAM lParam, bool locked, LRESULT& result);
     LRESULT stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
