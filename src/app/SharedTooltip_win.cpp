@@ -4,18 +4,6 @@
 
 namespace Brisvane {
 
-namespace {
-
-TOOLINFOW toolInfo(HWND holder, HWND tool) {
-    TOOLINFOW info{};
-    info.cbSize = sizeof info;
-    info.hwnd = holder;
-    info.uId = reinterpret_cast<UINT_PTR>(tool);
-    return info;
-}
-
-} // namespace
-
 HWND SharedTooltip::ensure(int initialDelay, int autoPopDelay) {
     if (!window_) {
         // Owned by no window: it lives as long as the application object, and a
@@ -40,36 +28,31 @@ HWND SharedTooltip::ensure(int initialDelay, int autoPopDelay) {
 }
 
 void SharedTooltip::addTools(HWND holder, std::initializer_list<HWND> tools) {
-    if (!window_) {
-        return;
-    }
-    for (HWND tool : tools) {
-        TOOLINFOW info = toolInfo(holder, tool);
-        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        info.lpszText = LPSTR_TEXTCALLBACKW;
-        GetClientRect(tool, &info.rect);
-        SendMessageW(window_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    }
+    send(TTM_ADDTOOLW, holder, tools);
 }
 
 void SharedTooltip::removeTools(HWND holder, std::initializer_list<HWND> tools) {
-    if (!window_) {
-        return;
-    }
-    for (HWND tool : tools) {
-        TOOLINFOW info = toolInfo(holder, tool);
-        SendMessageW(window_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    }
+    send(TTM_DELTOOLW, holder, tools);
 }
 
 void SharedTooltip::renewRects(HWND holder, std::initializer_list<HWND> tools) {
+    send(TTM_NEWTOOLRECTW, holder, tools);
+}
+
+void SharedTooltip::send(UINT message, HWND holder, std::initializer_list<HWND> tools) {
     if (!window_) {
         return;
     }
     for (HWND tool : tools) {
-        TOOLINFOW info = toolInfo(holder, tool);
+        // The whole description serves every message: each reads what it needs.
+        TOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = holder;
+        info.uId = reinterpret_cast<UINT_PTR>(tool);
+        info.lpszText = LPSTR_TEXTCALLBACKW;
         GetClientRect(tool, &info.rect);
-        SendMessageW(window_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(window_.get(), message, 0, reinterpret_cast<LPARAM>(&info));
     }
 }
 

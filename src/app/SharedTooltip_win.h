@@ -27,6 +27,8 @@ public:
     void destroy();
 
 private:
+    void send(UINT message, HWND holder, std::initializer_list<HWND> tools);
+
     UniqueWindow window_;
     int initialDelay_ = -1;
     int autoPopDelay_ = -1;
