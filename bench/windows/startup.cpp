@@ -279,23 +279,30 @@ double measureProbe(int notes, const std::wstring& rtfFile, int& windowsPerStick
 }
 
 void report(int notes) {
-    // The probe reads the same text file the program does. It runs just before
-    // and just after the program, and the program is held against the mean of
-    // the two, so that a change of load on a shared machine falls on both sides.
+    // The probe reads the same text file the program does. Probe and program
+    // take turns, twice each, and the best run of each counts: on a shared
+    // machine a change of load then rarely falls on one side only.
     std::wstring folder = scratchFolder();
     writeFileBytes(folder + L"text.rtf", stickyRtf);
     int probeWindows = 0;
-    double probeBefore = measureProbe(notes, folder + L"text.rtf", probeWindows);
-    ProgramRun run = measureProgram(notes);
-    double probeAfter = measureProbe(notes, folder + L"text.rtf", probeWindows);
+    double probe = 0;
+    ProgramRun run;
+    for (int round = 0; round < 2; ++round) {
+        double probeRun = measureProbe(notes, folder + L"text.rtf", probeWindows);
+        ProgramRun programRun = measureProgram(notes);
+        if (round == 0 || probeRun < probe) {
+            probe = probeRun;
+        }
+        if (round == 0 || programRun.visible < run.visible) {
+            run = programRun;
+        }
+    }
     recycleTree(folder.substr(0, folder.size() - 1));
-    const double probe = (probeBefore + probeAfter) / 2;
 
     const double n = notes;
     std::printf("%4d stickies: visible after %8.1f ms = %6.2f ms per sticky; lean probe %6.2f ms per sticky "
-                "(%.2f before, %.2f after; ratio %.2f)\n",
-                notes, run.visible, run.visible / n, probe / n, probeBefore / n, probeAfter / n,
-                run.visible / probe);
+                "(best of two each; ratio %.2f)\n",
+                notes, run.visible, run.visible / n, probe / n, run.visible / probe);
     std::printf("      per sticky: windows %.2f ms, text %.2f ms, layout %.2f ms, show %.2f ms; first sticky "
                 "shown at %.0f ms\n",
                 run.steps.windows / n, run.steps.text / n, run.steps.layout / n, run.steps.show / n,
