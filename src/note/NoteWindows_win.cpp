@@ -1,6 +1,6 @@
 // Making a sticky's windows: the window classes, the binding of every window to
 // its note, the children placed where the layout puts them before they are
-// made, the scroll bars made the first time the body overflows, and the tools
+// made, each scroll bar made the first time the body needs it, and the tools
 // each sticky keeps in the program's one tooltip.
 #include "note/Note_win.h"
 
@@ -253,30 +253,22 @@ void Note::showMade(bool activate) {
     }
 }
 
-bool Note::ensureScrollBars() {
-    if (hScroll) {
-        return true;
+void Note::ensureScrollBars(bool horizontal, bool vertical, bool corner) {
+    // A part that cannot be made stays missing: the body then keeps its text
+    // without that bar, and everything that reaches for it checks first.
+    if (horizontal && !hScroll) {
+        hScroll = createChild(hScrollClass, 0, 0, RoleHScroll, Rect{}, false);
+        hBar.repeatTimer.prepare(&windowTimers(), hScroll, scrollRepeatTimerId, scrollTimerPeriod, false);
+        hBar.followTimer.prepare(&windowTimers(), hScroll, scrollFollowTimerId, scrollTimerPeriod, false);
     }
-    hScroll = createChild(hScrollClass, 0, 0, RoleHScroll, Rect{}, false);
-    vScroll = createChild(vScrollClass, 0, 0, RoleVScroll, Rect{}, false);
-    scrollCorner = createChild(cornerClass, 0, 0, RoleScrollCorner, Rect{}, false);
-    if (!hScroll || !vScroll || !scrollCorner) {
-        for (HWND* part : {&hScroll, &vScroll, &scrollCorner}) {
-            if (*part) {
-                unbind(*part);
-                DestroyWindow(*part);
-                *part = nullptr;
-            }
-        }
-        return false;
+    if (vertical && !vScroll) {
+        vScroll = createChild(vScrollClass, 0, 0, RoleVScroll, Rect{}, false);
+        vBar.repeatTimer.prepare(&windowTimers(), vScroll, scrollRepeatTimerId, scrollTimerPeriod, false);
+        vBar.followTimer.prepare(&windowTimers(), vScroll, scrollFollowTimerId, scrollTimerPeriod, false);
     }
-    for (bool horizontal : {true, false}) {
-        ScrollBarState& bar = horizontal ? hBar : vBar;
-        HWND barWindow = horizontal ? hScroll : vScroll;
-        bar.repeatTimer.prepare(&windowTimers(), barWindow, scrollRepeatTimerId, scrollTimerPeriod, false);
-        bar.followTimer.prepare(&windowTimers(), barWindow, scrollFollowTimerId, scrollTimerPeriod, false);
+    if (corner && !scrollCorner) {
+        scrollCorner = createChild(cornerClass, 0, 0, RoleScrollCorner, Rect{}, false);
     }
-    return true;
 }
 
 void Note::setTitleRegion(bool used, const Rect& r) {

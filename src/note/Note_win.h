@@ -166,6 +166,7 @@ public:
     // for a while.
     void refreshScrollBars();
     void resetThumbs();
+    void invalidateBars();
 
     // Marks the body (or the drawing) to take the keyboard focus at the next layout.
     void armFocus();
@@ -244,8 +245,8 @@ private:
     void paintButton(HWND button, int index);
     HWND createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role, const Rect& at,
                      bool visible);
-    // The scroll bars and their corner, made the first time the body overflows.
-    bool ensureScrollBars();
+    // Each scroll bar, and their corner, made the first time the body needs it.
+    void ensureScrollBars(bool horizontal, bool vertical, bool corner);
     void bind(HWND hwnd, NoteRole role);
     void unbind(HWND hwnd);
     void forgetWindows();

@@ -19,18 +19,22 @@ const std::wstring guidA = L"0d0d0d0d-0000-4000-8000-00000000000a";
 const std::wstring guidB = L"0d0d0d0d-0000-4000-8000-00000000000b";
 const std::wstring guidC = L"0d0d0d0d-0000-4000-8000-00000000000c";
 
-std::string noteAt(int left, const std::string& window = "") {
+// `window` adds members to "window", `more` to the document.
+std::string noteAt(int left, const std::string& window = "", const std::string& more = "") {
     return R"({"window": {"position": {"left": )" + std::to_string(left) +
-           R"(, "top": 100, "width": 240, "height": 300})" + window + "}}";
+           R"(, "top": 100, "width": 240, "height": 300})" + window + "}" + more + "}";
 }
 
+// Too high and, unwrapped, too wide for its sticky.
 std::string longRtf() {
     std::string rtf = "{\\rtf1 ";
     for (int i = 0; i < 80; ++i) {
-        rtf += "line " + std::to_string(i) + "\\par ";
+        rtf += "line " + std::to_string(i) + " of a text much wider than the sticky that holds it\\par ";
     }
     return rtf + "}";
 }
+
+const std::string unwrapped = R"(, "text": {"wordwrap": false})";
 
 BOOL CALLBACK countChild(HWND, LPARAM count) {
     ++*reinterpret_cast<int*>(count);
@@ -95,16 +99,18 @@ TEST_F(WindowBudget, OneTooltipAnswersWithEachStickysOwnTextsAndLosesTheToolsOfO
 TEST_F(WindowBudget, ScrollBarsAreMadeTheFirstTimeTheBodyOverflows) {
     fixture.storeNote(guidA, noteAt(100), "{\\rtf1 short}");
     fixture.storeNote(guidB, noteAt(400), "{\\rtf1 short}");
-    fixture.storeNote(guidC, noteAt(700), longRtf());
+    fixture.storeNote(guidC, noteAt(700, "", unwrapped), longRtf());
     fixture.start();
     Note* a = fixture.note(guidA);
     Note* b = fixture.note(guidB);
     Note* c = fixture.note(guidC);
     ASSERT_TRUE(a && b && c);
 
-    // Stored text that overflows: the bars come with the sticky.
-    ASSERT_NE(c->vScroll, nullptr);
+    // Stored text too high and too wide: both bars and their corner come with the sticky.
+    ASSERT_TRUE(c->vScroll && c->hScroll && c->scrollCorner);
     EXPECT_TRUE(IsWindowVisible(c->vScroll));
+    EXPECT_TRUE(IsWindowVisible(c->hScroll));
+    EXPECT_TRUE(IsWindowVisible(c->scrollCorner));
     EXPECT_EQ(windowsOf(c), 9);
     for (const Note* fitting : {a, b}) {
         EXPECT_EQ(fitting->hScroll, nullptr);
@@ -113,7 +119,7 @@ TEST_F(WindowBudget, ScrollBarsAreMadeTheFirstTimeTheBodyOverflows) {
         EXPECT_EQ(windowsOf(fitting), 6) << "sticky, drawing layer, two buttons, title and body";
     }
 
-    // Typing past the bottom of A gives it its bars; B, never overflowing, has none.
+    // Typing past the bottom of A gives it the one bar it needs; B, never overflowing, has none.
     SendMessageW(a->bodyEdit, EM_SETSEL, -1, -1);
     for (int i = 0; i < 40; ++i) {
         SendMessageW(a->bodyEdit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"one more line\r"));
@@ -121,8 +127,9 @@ TEST_F(WindowBudget, ScrollBarsAreMadeTheFirstTimeTheBodyOverflows) {
     pumpMessages(100);
     ASSERT_NE(a->vScroll, nullptr);
     EXPECT_TRUE(IsWindowVisible(a->vScroll));
-    EXPECT_FALSE(IsWindowVisible(a->hScroll)) << "wrapped text needs no horizontal bar";
-    EXPECT_EQ(windowsOf(a), 9);
+    EXPECT_EQ(a->hScroll, nullptr) << "wrapped text needs no horizontal bar";
+    EXPECT_EQ(a->scrollCorner, nullptr);
+    EXPECT_EQ(windowsOf(a), 7);
     UpdateWindow(a->vScroll);
     EXPECT_GT(a->vBar.thumbRect.bottom, a->vBar.thumbRect.top) << "the new bar paints its thumb";
     EXPECT_EQ(b->vScroll, nullptr);
@@ -133,7 +140,7 @@ TEST_F(WindowBudget, StickiesComeUpWholeAndNothingRunsForThemAfterwards) {
     const std::wstring guids[] = {guidA, guidB, guidC};
     fixture.storeNote(guidA, noteAt(100), "{\\rtf1 short}");
     fixture.storeNote(guidB, noteAt(400, R"(, "fold": true, "alwaysOnTop": true)"), "{\\rtf1 short}");
-    fixture.storeNote(guidC, noteAt(700), longRtf());
+    fixture.storeNote(guidC, noteAt(700, "", unwrapped), longRtf());
     // Started by hand, so that the messages right after the start are seen too.
     HINSTANCE instance = GetModuleHandleW(nullptr);
     ASSERT_TRUE(TackaroonNotes::registerMainWindowClass(instance));
