@@ -88,6 +88,7 @@ void TackaroonNotes::registerForInput() {
 }
 
 bool TackaroonNotes::startUp() {
+    startupSteps = StartupSteps{};
     InitCommonControls();
     if (!loadRichEditLibrary()) {
         return false;
@@ -133,6 +134,7 @@ void TackaroonNotes::shutDown() {
     }
     clearPendingSaves();
     destroyGroups();
+    sharedTooltip.destroy();
     purgeExpiredTrash();
     removeTrayIcon();
     if (displayNotification_) {
@@ -222,10 +224,7 @@ bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const st
         return false;
     }
     created->setOpacity(created->storedOpacity(), group.appliedOpacity);
-    if (activate) {
-        created->armFocus();
-    }
-    ShowWindow(created->window, activate ? SW_SHOW : SW_SHOWNOACTIVATE);
+    created->showMade(activate);
     return true;
 }
 

@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include "app/AppCore.h"
+#include "app/SharedTooltip_win.h"
+#include "app/StartupSteps.h"
 #include "app/UniqueHandle_win.h"
 #include "storage/Trash_win.h"
 
@@ -107,6 +109,9 @@ public:
     // The targets of the last menu's commands: sticky guids and trash entries.
     std::vector<std::wstring> menuStickies;
     std::vector<TrashEntry> trashMenuEntries;
+    StartupSteps startupSteps;
+    // Holds the title and button tools of every sticky.
+    SharedTooltip sharedTooltip;
 
 protected:
     bool saveStickyText(Sticky& sticky) override;

@@ -6,6 +6,7 @@
 #include "groups/RuleEngine.h"
 #include "note/Geometry.h"
 #include "note/Note_win.h"
+#include "note/ScreenPlacement_win.h"
 #include "storage/Settings.h"
 
 namespace Brisvane {
@@ -16,14 +17,6 @@ constexpr UINT zOrderOnly = SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOMOVE | SWP
 
 Rect toRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
-}
-
-BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
-    MONITORINFO info{sizeof info};
-    if (GetMonitorInfoW(monitor, &info)) {
-        reinterpret_cast<std::vector<Rect>*>(list)->push_back(toRect(info.rcWork));
-    }
-    return TRUE;
 }
 
 void setTopmostStyle(HWND window, bool on) {
@@ -40,13 +33,8 @@ void setTopmostStyle(HWND window, bool on) {
 void Note::setBounds(int left, int top, int width, int height, bool keepOnScreen) {
     suppressMoveStore = true;
     if (keepOnScreen) {
-        std::vector<Rect> workAreas;
-        EnumDisplayMonitors(nullptr, nullptr, collectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
-        RECT wanted{left, top, left + width, top + height};
-        MONITORINFO info{sizeof info};
-        GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info);
         bool corrected = false;
-        Rect placed = Brisvane::keepOnScreen(toRect(wanted), workAreas, toRect(info.rcMonitor), corrected);
+        Rect placed = keptOnScreen(rectFromSize(left, top, width, height), corrected);
         if (corrected) {
             // The corrected position is stored by the WM_MOVE that follows.
             suppressMoveStore = false;

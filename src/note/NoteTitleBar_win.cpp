@@ -15,6 +15,9 @@
 namespace Brisvane {
 
 void placeChild(HWND child, const Rect& r, bool visible) {
+    if (!child) {
+        return; // a part not made yet, such as the scroll bars of a body that never overflowed
+    }
     MoveWindow(child, r.left, r.top, r.width(), r.height(), FALSE);
     ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
 }
@@ -59,7 +62,9 @@ void Note::applyTheme(const std::wstring& base, bool repaint) {
     InvalidateRect(newButton, nullptr, FALSE);
     InvalidateRect(trashButton, nullptr, FALSE);
     resetThumbs();
-    InvalidateRect(scrollCorner, nullptr, FALSE);
+    if (scrollCorner) {
+        InvalidateRect(scrollCorner, nullptr, FALSE);
+    }
     InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -67,24 +72,13 @@ void Note::layout() {
     if (!window || !app) {
         return;
     }
-    if (titleRegion) {
-        SetWindowRgn(titleEdit, nullptr, FALSE); // the system deletes the region it held
-        titleRegion = nullptr;
-    }
     RECT client;
     GetClientRect(window, &client);
     const Json& settings = app->settings;
     NoteLayout parts =
         computeLayout(client.right, client.bottom, folded, storedFlag("titlebar"), storedFlag("border"),
                       titlebarHeightDefault(settings), titlebarHeightFold(settings));
-    if (parts.titleRegionUsed) {
-        const Rect& r = parts.titleRegion;
-        titleRegion = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-        if (titleRegion && !SetWindowRgn(titleEdit, titleRegion, FALSE)) {
-            DeleteObject(titleRegion); // not taken by the system
-            titleRegion = nullptr;
-        }
-    }
+    setTitleRegion(parts.titleRegionUsed, parts.titleRegion);
     placeChild(titleEdit, parts.titleEdit, parts.titleEdit.width() > 0);
     placeChild(newButton, parts.newButton, !folded && parts.titlebarShown);
     placeChild(trashButton, parts.trashButton, !folded && parts.titlebarShown);
@@ -102,15 +96,7 @@ void Note::layout() {
     }
     renewToolRects();
 
-    if (loading) {
-        BodyState state;
-        state.selectionStart = static_cast<long>(integerAt(data, {"text", "selection", "start"}, 0));
-        state.selectionEnd = static_cast<long>(integerAt(data, {"text", "selection", "end"}, 0));
-        state.scrollLeft = static_cast<int>(integerAt(data, {"text", "scroll", "left"}, 0));
-        state.scrollTop = static_cast<int>(integerAt(data, {"text", "scroll", "top"}, 0));
-        restoreBodyState(bodyEdit, state, imeOpen(settings));
-        loading = false;
-    }
+    restoreLoadedState();
     if (!programmaticResize && !folded) {
         bool changed =
             storeAt(data, {"window", "position", "width"}, static_cast<std::int64_t>(client.right));
@@ -121,13 +107,7 @@ void Note::layout() {
         }
     }
     programmaticResize = false;
-    if (focusPending) {
-        HWND target = scribbleMode() ? scribbleWindow : bodyEdit;
-        if (IsWindowVisible(target)) {
-            focusPending = false;
-            SetFocus(target);
-        }
-    }
+    takePendingFocus();
     InvalidateRect(window, nullptr, FALSE);
 }
 

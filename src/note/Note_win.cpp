@@ -17,20 +17,8 @@ namespace Brisvane {
 
 namespace {
 
-constexpr wchar_t stickyClass[] = L"TackaroonNotesWindowClass";
-constexpr wchar_t scribbleClass[] = L"TackaroonNotesScribbleWindowClass";
-constexpr wchar_t buttonClass[] = L"TackaroonNotesTitlebarButtonWindowClass";
-constexpr wchar_t hScrollClass[] = L"TackaroonNotesHScrollWindowClass";
-constexpr wchar_t vScrollClass[] = L"TackaroonNotesVScrollWindowClass";
-constexpr wchar_t cornerClass[] = L"TackaroonNotesScrollIntersectionWindowClass";
 constexpr wchar_t noteFace[] = L"メイリオ";
 constexpr size_t tipTextLimit = 80;
-// The pen cursor, missing from some headers.
-const LPCWSTR penCursor = MAKEINTRESOURCEW(32631);
-
-HINSTANCE moduleInstance() {
-    return GetModuleHandleW(nullptr);
-}
 
 LPCWSTR cursorForZone(HitZone zone) {
     switch (zone) {
@@ -101,199 +89,11 @@ void Note::markChanged(std::uint32_t flags) {
     }
 }
 
-void Note::bind(HWND hwnd, NoteRole role) {
-    SetPropW(hwnd, notePropName, this);
-    SetPropW(hwnd, roleProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(role)));
-}
-
-void Note::unbind(HWND hwnd) {
-    if (hwnd) {
-        RemovePropW(hwnd, notePropName);
-        RemovePropW(hwnd, roleProp);
-    }
-}
-
-HWND Note::createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role) {
-    DWORD exStyle = role == RoleScribble ? WS_EX_NOREDIRECTIONBITMAP : 0;
-    HWND child =
-        CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), moduleInstance(), nullptr);
-    if (child) {
-        bind(child, role);
-    }
-    return child;
-}
-
-namespace {
-
-bool registerNoteClasses() {
-    static bool registered = false;
-    if (registered) {
-        return true;
-    }
-    struct ClassInfo {
-        const wchar_t* name;
-        UINT style;
-        LPCWSTR cursor;
-        HBRUSH background;
-    };
-    const ClassInfo classes[] = {
-        {stickyClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, IDC_ARROW,
-         reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)},
-        {scribbleClass, CS_OWNDC | CS_DBLCLKS, penCursor, nullptr},
-        {buttonClass, CS_DBLCLKS, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)},
-        {hScrollClass, CS_DBLCLKS, IDC_ARROW, nullptr},
-        {vScrollClass, CS_DBLCLKS, IDC_ARROW, nullptr},
-        {cornerClass, CS_DBLCLKS, IDC_ARROW, nullptr},
-    };
-    for (const ClassInfo& info : classes) {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.style = info.style;
-        windowClass.lpfnWndProc = nullptr; // set below
-        windowClass.hInstance = moduleInstance();
-        windowClass.hCursor = LoadCursorW(nullptr, info.cursor);
-        windowClass.hbrBackground = info.background;
-        windowClass.lpszClassName = info.name;
-        windowClass.lpfnWndProc = Note::sharedWindowProc();
-        if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-            return false;
-        }
-    }
-    registered = true;
-    return true;
-}
-
-} // namespace
-
-WNDPROC Note::sharedWindowProc() {
-    return windowProc;
-}
-
-bool Note::createWindows(TackaroonNotes* application, const std::wstring& rtfPath) {
-    app = application;
-    if (!registerNoteClasses() || !loadRichEditLibrary()) {
-        return false;
-    }
-    applyTheme(utf8ToWide(stringAt(data, {"theme", "base"}, "#f8b500")), false);
-
-    window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW, stickyClass, L"", WS_POPUP, 0, 0, 1, 1,
-                             nullptr, nullptr, moduleInstance(), nullptr);
-    if (!window) {
-        return false;
-    }
-    bind(window, RoleSticky);
-    SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
-    layoutTimer.prepare(&windowTimers(), window, layoutTimerId, layoutDelay, true);
-
-    scribbleWindow = createChild(scribbleClass, 0, 0, RoleScribble);
-    newButton = createChild(buttonClass, 0, 0, RoleNewButton);
-    trashButton = createChild(buttonClass, 0, 0, RoleTrashButton);
-    titleEdit = createChild(MSFTEDIT_CLASS, WS_CLIPSIBLINGS | ES_AUTOHSCROLL, titleControlId, RoleTitle);
-    if (!scribbleWindow || !newButton || !trashButton || !titleEdit) {
-        return false;
-    }
-    const Json& settings = app->settings;
-    setUpTitleEdit(titleEdit, utf8ToWide(stringAt(data, {"title"}, "")), titlebarHeightDefault(settings),
-                   themeColour(themeColours, L"title-background"), themeColour(themeColours, L"title-color"));
-    titleEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(titleEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
-
-    bodyEdit = createChild(MSFTEDIT_CLASS,
-                           WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
-                               ES_NOHIDESEL | ES_WANTRETURN | ES_SAVESEL,
-                           bodyControlId, RoleBody);
-    if (!bodyEdit) {
-        return false;
-    }
-    setUpBody(bodyEdit, booleanAt(data, {"text", "wordwrap"}, true),
-              booleanAt(data, {"text", "autoDetectURL"}, true), themeColour(themeColours, L"background"));
-    bodyEditProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
-
-    hScroll = createChild(hScrollClass, 0, 0, RoleHScroll);
-    vScroll = createChild(vScrollClass, 0, 0, RoleVScroll);
-    scrollCorner = createChild(cornerClass, 0, 0, RoleScrollCorner);
-    if (!hScroll || !vScroll || !scrollCorner) {
-        return false;
-    }
-    for (bool horizontal : {true, false}) {
-        ScrollBarState& bar = horizontal ? hBar : vBar;
-        HWND barWindow = horizontal ? hScroll : vScroll;
-        bar.repeatTimer.prepare(&windowTimers(), barWindow, scrollRepeatTimerId, scrollTimerPeriod, false);
-        bar.followTimer.prepare(&windowTimers(), barWindow, scrollFollowTimerId, scrollTimerPeriod, false);
-    }
-    applyBodyFormat(bodyEdit, fontSize(settings), themeColour(themeColours, L"text-color"),
-                    marginLeft(settings), marginRight(settings));
-    if (!rtfPath.empty()) {
-        loadRtf(bodyEdit, rtfPath);
-    }
-    loadDrawing();
-    SetWindowPos(scribbleWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-
-    int width = storedPosition("width");
-    if (storedFlag("fold")) {
-        resizeAtStoredPosition(width, titlebarHeightFold(settings), true);
-    } else {
-        setBounds(storedPosition("left"), storedPosition("top"), width, storedPosition("height"), true);
-    }
-    setFold(storedFlag("fold"), ruleFold, false);
-    layout();
-    if (isAlwaysOnTop()) {
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    }
-    if (scribbleMode()) {
-        setMode(true, false);
-    }
-    if (storedFlag("shadow")) {
-        setShadow(true);
-    }
-    createTooltip();
-    layoutTimer.start();
-    return true;
-}
-
-void Note::createTooltip() {
-    tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
-                              moduleInstance(), nullptr);
-    if (!tooltip) {
-        return;
-    }
-    SetWindowPos(tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    const Json& settings = app->settings;
-    SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(tooltipInitial(settings) & 0xFFFF, 0));
-    SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(tooltipAutoPopup(settings) & 0xFFFF, 0));
-    for (HWND tool : {titleEdit, newButton, trashButton}) {
-        TOOLINFOW info{};
-        info.cbSize = sizeof info;
-        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        info.hwnd = window;
-        info.uId = reinterpret_cast<UINT_PTR>(tool);
-        info.lpszText = LPSTR_TEXTCALLBACKW;
-        GetClientRect(tool, &info.rect);
-        SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    }
-}
-
-void Note::renewToolRects() {
-    if (!tooltip) {
-        return;
-    }
-    for (HWND tool : {titleEdit, newButton, trashButton}) {
-        TOOLINFOW info{};
-        info.cbSize = sizeof info;
-        info.hwnd = window;
-        info.uId = reinterpret_cast<UINT_PTR>(tool);
-        GetClientRect(tool, &info.rect);
-        SendMessageW(tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
-    }
-}
-
 void Note::destroyWindows() {
     if (!window) {
         return;
     }
+    releaseTools();
     if (titleRegion) {
         SetWindowRgn(titleEdit, nullptr, FALSE); // the system deletes the region it held
         titleRegion = nullptr;
@@ -326,7 +126,7 @@ void Note::forgetWindows() {
 }
 
 LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* note = static_cast<Note*>(GetPropW(hwnd, notePropName));
+    Note* note = noteOf(hwnd);
     if (!note) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
@@ -334,7 +134,7 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (note->handleResizeZone(hwnd, message, lParam, false, result)) {
         return result;
     }
-    switch (static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(hwnd, roleProp)))) {
+    switch (note->roleOf(hwnd)) {
     case RoleScribble:
         return note->scribbleMessage(hwnd, message, wParam, lParam);
     case RoleHScroll:
@@ -353,11 +153,11 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT CALLBACK Note::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* note = static_cast<Note*>(GetPropW(hwnd, notePropName));
+    Note* note = noteOf(hwnd);
     if (!note) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    bool title = reinterpret_cast<INT_PTR>(GetPropW(hwnd, roleProp)) == RoleTitle;
+    bool title = hwnd == note->titleEdit;
     LRESULT result = 0;
     if (note->handleResizeZone(hwnd, message, lParam, note->storedFlag("lock"), result)) {
         return result;
@@ -412,6 +212,7 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:
         // Destroyed while still bound (Alt+F4 ends the program): let go of the
         // children before they go, so nothing routes to this note any more.
+        releaseTools();
         for (HWND edit : {titleEdit, bodyEdit}) {
             WNDPROC own = edit == titleEdit ? titleEditProc : bodyEditProc;
             if (edit && own) {
@@ -806,7 +607,9 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (delta != 0) {
             SendMessageW(hwnd, WM_HSCROLL, delta > 0 ? SB_LINERIGHT : SB_LINELEFT, 0);
             hBar.thumbRect = {};
-            InvalidateRect(hScroll, nullptr, FALSE);
+            if (hScroll) {
+                InvalidateRect(hScroll, nullptr, FALSE);
+            }
             renderScribble();
         }
         return 0;

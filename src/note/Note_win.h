@@ -121,13 +121,17 @@ public:
     bool isAlwaysOnTop() const override;
     bool windowRect(Rect& out) const override;
 
-    // Registers the window classes (once per process) and builds every window.
+    // Registers the window classes (once per process) and builds every window
+    // where the layout puts it.
     bool createWindows(TackaroonNotes* application, const std::wstring& rtfPath);
+    // Shows the sticky just made, gives it the focus when asked and paints it at once.
+    void showMade(bool activate);
     void destroyWindows();
     // True while the sticky's windows exist and are bound to it.
     bool hasWindows() const { return window != nullptr; }
     // The procedure of every window class of a sticky.
     static WNDPROC sharedWindowProc();
+    NoteRole roleOf(HWND hwnd) const;
 
     std::wstring groupGuid() const override;
     void setGroupGuid(const std::wstring& groupGuid) override;
@@ -166,6 +170,7 @@ public:
     // for a while.
     void refreshScrollBars();
     void resetThumbs();
+    void invalidateBars();
 
     // Title menu: appends every item to `menu`; opens it at the cursor; carries
     // out its commands that the window commands do not (true when handled);
@@ -213,7 +218,7 @@ public:
     ScrollBarState hBar;
     ScrollBarState vBar;
     Timer layoutTimer;
-    HWND tooltip = nullptr;
+    HWND tooltip = nullptr; // the program's one tooltip, shared with every sticky
     std::wstring savedThemeBase;
     std::vector<std::wstring> menuNotes; // guids, in the order of the last title menu
     Json data;
@@ -240,6 +245,9 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The note a window of a sticky's own classes, or one of its edits, is bound
+    // to; null once unbound. Other windows keep other things in their user data.
+    static Note* noteOf(HWND hwnd);
     // Sizing cursors and the system's resize loop for the edges; true when handled.
     bool handleResizeZone(HWND hwnd, UINT message, LPARAM lParam, bool locked, LRESULT& result);
     LRESULT stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -274,12 +282,20 @@ private:
     std::optional<std::wstring> paletteText(int index) const;
     LRESULT notify(NMHDR* header);
     void paintButton(HWND button, int index);
-    HWND createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role);
+    HWND createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role, const Rect& at,
+                     bool visible);
+    // Each scroll bar, and their corner, made the first time the body needs it.
+    void ensureScrollBars(bool horizontal, bool vertical, bool corner);
     void bind(HWND hwnd, NoteRole role);
     void unbind(HWND hwnd);
     void forgetWindows();
-    void createTooltip();
     void renewToolRects();
+    // Takes this sticky's tools out of the program's tooltip.
+    void releaseTools();
+    void setTitleRegion(bool used, const Rect& r);
+    // Selection, scroll position and input method as stored, once after the text is in.
+    void restoreLoadedState();
+    void takePendingFocus();
     // The tooltip's width for a text, measured in the tooltip's device context.
     void fitTipWidth(const wchar_t* text, int length);
     void focusContent();

@@ -10,10 +10,7 @@ constexpr DWORD storageMode = STGM_TRANSACTED | STGM_CREATE | STGM_SHARE_EXCLUSI
 
 } // namespace
 
-OleCallback::OleCallback() {
-    // Without delete-on-release the unnamed temporary file outlives the callback.
-    StgCreateDocfile(nullptr, storageMode | STGM_DELETEONRELEASE, 0, root_.GetAddressOf());
-}
+OleCallback::OleCallback() = default;
 
 HRESULT STDMETHODCALLTYPE OleCallback::QueryInterface(REFIID iid, void** object) {
     if (!object) {
@@ -45,7 +42,11 @@ HRESULT STDMETHODCALLTYPE OleCallback::GetNewStorage(LPSTORAGE* storage) {
         return E_INVALIDARG;
     }
     *storage = nullptr;
-    if (!root_) {
+    // Made with the first embedded object: most bodies never hold one, and the
+    // temporary file costs every sticky at start-up otherwise. Without
+    // delete-on-release the unnamed file would outlive the callback.
+    if (!root_ &&
+        FAILED(StgCreateDocfile(nullptr, storageMode | STGM_DELETEONRELEASE, 0, root_.GetAddressOf()))) {
         return E_FAIL;
     }
     // Each object gets a name of its own: with STGM_CREATE a second storage of

@@ -51,6 +51,8 @@ void Note::layoutScrollBars(int x, int y, int width, int height) {
         MoveWindow(bodyEdit, x, y, w, h, FALSE);
         return ownBars(bodyEdit);
     });
+    ensureScrollBars(which == ScrollCase::horizontal || which == ScrollCase::both,
+                     which == ScrollCase::vertical || which == ScrollCase::both, which == ScrollCase::both);
     ScrollLayout parts = scrollLayout(which, x, y, width, height, cx, cy);
     placeChild(bodyEdit, parts.body, true);
     placeChild(scribbleWindow, parts.scribble, true);
@@ -73,17 +75,30 @@ void Note::layoutScrollBars(int x, int y, int width, int height) {
 void Note::resetThumbs() {
     hBar.thumbRect = {};
     vBar.thumbRect = {};
-    InvalidateRect(hScroll, nullptr, FALSE);
-    InvalidateRect(vScroll, nullptr, FALSE);
+    invalidateBars();
+}
+
+void Note::invalidateBars() {
+    // A bar not made yet is skipped: a null handle would invalidate every window on the desktop.
+    for (HWND bar : {hScroll, vScroll}) {
+        if (bar) {
+            InvalidateRect(bar, nullptr, FALSE);
+        }
+    }
 }
 
 void Note::refreshScrollBars() {
-    InvalidateRect(hScroll, nullptr, FALSE);
-    InvalidateRect(vScroll, nullptr, FALSE);
+    invalidateBars();
     renderScribble();
+    if (!hScroll && !vScroll) {
+        return; // a body that never overflowed has nothing to follow
+    }
     POINT p = scrollPosition(bodyEdit);
     DWORD now = timeGetTime();
     for (bool horizontal : {true, false}) {
+        if (!(horizontal ? hScroll : vScroll)) {
+            continue;
+        }
         ScrollBarState& bar = horizontal ? hBar : vBar;
         bar.lastBodyEvent = now;
         if (!bar.followTimer.running) {
@@ -101,7 +116,8 @@ void Note::stopScrollTimers() {
 }
 
 void Note::bodyMoved(bool filteredMouseMove) {
-    if (layingOutBars_) {
+    // While the sticky is being made its text streams in: creation lays it out once.
+    if (layingOutBars_ || loading) {
         return;
     }
     RECT client{};

@@ -1,0 +1,326 @@
+// Making a sticky's windows: the window classes, the binding of every window to
+// its note, the children placed where the layout puts them before they are
+// made, each scroll bar made the first time the body needs it, and the tools
+// each sticky keeps in the program's one tooltip.
+#include "note/Note_win.h"
+
+#include <utility>
+
+#include <richedit.h>
+
+#include "app/TackaroonNotes_win.h"
+#include "app/Timer_win.h"
+#include "note/Layout.h"
+#include "note/RichEdit_win.h"
+#include "note/ScreenPlacement_win.h"
+#include "storage/Settings.h"
+#include "storage/TextCodec.h"
+
+namespace Brisvane {
+
+namespace {
+
+constexpr wchar_t stickyClass[] = L"TackaroonNotesWindowClass";
+constexpr wchar_t scribbleClass[] = L"TackaroonNotesScribbleWindowClass";
+constexpr wchar_t buttonClass[] = L"TackaroonNotesTitlebarButtonWindowClass";
+constexpr wchar_t hScrollClass[] = L"TackaroonNotesHScrollWindowClass";
+constexpr wchar_t vScrollClass[] = L"TackaroonNotesVScrollWindowClass";
+constexpr wchar_t cornerClass[] = L"TackaroonNotesScrollIntersectionWindowClass";
+// The pen cursor, missing from some headers.
+const LPCWSTR penCursor = MAKEINTRESOURCEW(32631);
+
+HINSTANCE moduleInstance() {
+    return GetModuleHandleW(nullptr);
+}
+
+bool registerNoteClasses() {
+    static bool registered = false;
+    if (registered) {
+        return true;
+    }
+    struct ClassInfo {
+        const wchar_t* name;
+        UINT style;
+        LPCWSTR cursor;
+        HBRUSH background;
+    };
+    const ClassInfo classes[] = {
+        {stickyClass, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, IDC_ARROW,
+         reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)},
+        {scribbleClass, CS_OWNDC | CS_DBLCLKS, penCursor, nullptr},
+        {buttonClass, CS_DBLCLKS, IDC_ARROW, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)},
+        {hScrollClass, CS_DBLCLKS, IDC_ARROW, nullptr},
+        {vScrollClass, CS_DBLCLKS, IDC_ARROW, nullptr},
+        {cornerClass, CS_DBLCLKS, IDC_ARROW, nullptr},
+    };
+    for (const ClassInfo& info : classes) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = info.style;
+        windowClass.lpfnWndProc = Note::sharedWindowProc();
+        windowClass.hInstance = moduleInstance();
+        windowClass.hCursor = LoadCursorW(nullptr, info.cursor);
+        windowClass.hbrBackground = info.background;
+        windowClass.lpszClassName = info.name;
+        if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+            return false;
+        }
+    }
+    registered = true;
+    return true;
+}
+
+// The body shows a bar of its own: its client area is narrower or lower than its window.
+bool showsOwnBars(HWND body) {
+    RECT client{}, frame{};
+    GetClientRect(body, &client);
+    GetWindowRect(body, &frame);
+    return client.right < frame.right - frame.left || client.bottom < frame.bottom - frame.top;
+}
+
+} // namespace
+
+WNDPROC Note::sharedWindowProc() {
+    return windowProc;
+}
+
+Note* Note::noteOf(HWND hwnd) {
+    return reinterpret_cast<Note*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+NoteRole Note::roleOf(HWND hwnd) const {
+    const std::pair<HWND, NoteRole> roles[] = {
+        {scribbleWindow, RoleScribble}, {newButton, RoleNewButton},
+        {trashButton, RoleTrashButton}, {titleEdit, RoleTitle},
+        {bodyEdit, RoleBody},           {hScroll, RoleHScroll},
+        {vScroll, RoleVScroll},         {scrollCorner, RoleScrollCorner},
+    };
+    for (const auto& [child, role] : roles) {
+        if (child == hwnd) {
+            return role;
+        }
+    }
+    return RoleSticky;
+}
+
+void Note::bind(HWND hwnd, NoteRole role) {
+    SetPropW(hwnd, notePropName, this);
+    SetPropW(hwnd, roleProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(role)));
+    // The window procedures read the note from here: a property look-up is a
+    // round trip to the window server on some systems, the user data is not.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void Note::unbind(HWND hwnd) {
+    if (hwnd) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        RemovePropW(hwnd, notePropName);
+        RemovePropW(hwnd, roleProp);
+    }
+}
+
+HWND Note::createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role, const Rect& at,
+                       bool visible) {
+    DWORD exStyle = role == RoleScribble ? WS_EX_NOREDIRECTIONBITMAP : 0;
+    HWND child =
+        CreateWindowExW(exStyle, className, L"", WS_CHILD | (visible ? WS_VISIBLE : 0) | style, at.left,
+                        at.top, at.width(), at.height(), window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), moduleInstance(), nullptr);
+    if (child) {
+        bind(child, role);
+    }
+    return child;
+}
+
+bool Note::createWindows(TackaroonNotes* application, const std::wstring& rtfPath) {
+    app = application;
+    if (!registerNoteClasses() || !loadRichEditLibrary()) {
+        return false;
+    }
+    StartupSteps& steps = app->startupSteps;
+    StartupSteps::Clock::time_point began = StartupSteps::Clock::now();
+    applyTheme(themeBase(), false);
+    const Json& settings = app->settings;
+
+    // Every window is made where it belongs, so none is moved after it is made.
+    folded = storedFlag("fold") || ruleFold;
+    const int width = storedPosition("width");
+    const int height = folded ? titlebarHeightFold(settings) : storedPosition("height");
+    bool corrected = false;
+    const Rect frame =
+        keptOnScreen(rectFromSize(storedPosition("left"), storedPosition("top"), width, height), corrected);
+    if (corrected) {
+        storeAt(data, {"window", "position", "left"}, static_cast<std::int64_t>(frame.left));
+        storeAt(data, {"window", "position", "top"}, static_cast<std::int64_t>(frame.top));
+        markChanged(SaveJson);
+    }
+    const DWORD exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | (isAlwaysOnTop() ? WS_EX_TOPMOST : 0);
+    window = CreateWindowExW(exStyle, stickyClass, L"", WS_POPUP, frame.left, frame.top, width, height,
+                             nullptr, nullptr, moduleInstance(), nullptr);
+    if (!window) {
+        return false;
+    }
+    bind(window, RoleSticky);
+    SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+    layoutTimer.prepare(&windowTimers(), window, layoutTimerId, layoutDelay, true);
+
+    const NoteLayout parts =
+        computeLayout(width, height, folded, storedFlag("titlebar"), storedFlag("border"),
+                      titlebarHeightDefault(settings), titlebarHeightFold(settings));
+    const bool buttonsShown = !folded && parts.titlebarShown;
+    // Before the bars are needed the body and the drawing share the whole text area.
+    const Rect text = folded ? Rect{} : parts.textArea;
+    scribbleWindow = createChild(scribbleClass, 0, 0, RoleScribble, text, !folded);
+    newButton = createChild(buttonClass, 0, 0, RoleNewButton, parts.newButton, buttonsShown);
+    trashButton = createChild(buttonClass, 0, 0, RoleTrashButton, parts.trashButton, buttonsShown);
+    titleEdit = createChild(MSFTEDIT_CLASS, WS_CLIPSIBLINGS | ES_AUTOHSCROLL, titleControlId, RoleTitle,
+                            parts.titleEdit, parts.titleEdit.width() > 0);
+    if (!scribbleWindow || !newButton || !trashButton || !titleEdit) {
+        return false;
+    }
+    setTitleRegion(parts.titleRegionUsed, parts.titleRegion);
+    setUpTitleEdit(titleEdit, utf8ToWide(stringAt(data, {"title"}, "")), titlebarHeightDefault(settings),
+                   themeColour(themeColours, L"title-background"), themeColour(themeColours, L"title-color"));
+    titleEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(titleEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
+
+    bodyEdit = createChild(MSFTEDIT_CLASS,
+                           WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                               ES_NOHIDESEL | ES_WANTRETURN | ES_SAVESEL,
+                           bodyControlId, RoleBody, text, !folded);
+    if (!bodyEdit) {
+        return false;
+    }
+    setUpBody(bodyEdit, booleanAt(data, {"text", "wordwrap"}, true),
+              booleanAt(data, {"text", "autoDetectURL"}, true), themeColour(themeColours, L"background"));
+    bodyEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
+    applyBodyFormat(bodyEdit, fontSize(settings), themeColour(themeColours, L"text-color"),
+                    marginLeft(settings), marginRight(settings));
+    steps.windows += StartupSteps::since(began);
+
+    began = StartupSteps::Clock::now();
+    if (!rtfPath.empty()) {
+        loadRtf(bodyEdit, rtfPath);
+    }
+    loadDrawing();
+    steps.text += StartupSteps::since(began);
+
+    began = StartupSteps::Clock::now();
+    SetWindowPos(scribbleWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    // A body that fits its text area needs no bars (it fits at every trial size
+    // too, each being larger); only an overflowing one goes through the trials.
+    const int cx = GetSystemMetrics(SM_CXVSCROLL);
+    const int cy = GetSystemMetrics(SM_CYHSCROLL);
+    if (!folded) {
+        if (showsOwnBars(bodyEdit) || cx < scrollBarThickness || cy < scrollBarThickness) {
+            layoutScrollBars(text.left, text.top, text.width(), text.height());
+        } else {
+            RECT client{};
+            GetClientRect(bodyEdit, &client);
+            lastBodySize_ = {client.right, client.bottom};
+        }
+    }
+    restoreLoadedState();
+    steps.layout += StartupSteps::since(began);
+
+    began = StartupSteps::Clock::now();
+    if (scribbleMode()) {
+        setMode(true, false);
+    }
+    if (storedFlag("shadow")) {
+        setShadow(true);
+    }
+    tooltip = app->sharedTooltip.ensure(tooltipInitial(settings), tooltipAutoPopup(settings));
+    app->sharedTooltip.addTools(window, {titleEdit, newButton, trashButton});
+    steps.windows += StartupSteps::since(began);
+    return true;
+}
+
+void Note::showMade(bool activate) {
+    StartupSteps& steps = app->startupSteps;
+    StartupSteps::Clock::time_point began = StartupSteps::Clock::now();
+    if (activate) {
+        armFocus();
+    }
+    ShowWindow(window, activate ? SW_SHOW : SW_SHOWNOACTIVATE);
+    takePendingFocus();
+    // Painted now, so each sticky shows as it is made rather than all of them
+    // once the last is done.
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    steps.show += StartupSteps::since(began);
+    if (steps.firstShown < 0) {
+        steps.firstShown = StartupSteps::since(steps.begun);
+    }
+}
+
+void Note::ensureScrollBars(bool horizontal, bool vertical, bool corner) {
+    // A part that cannot be made stays missing: the body then keeps its text
+    // without that bar, and everything that reaches for it checks first.
+    if (horizontal && !hScroll) {
+        hScroll = createChild(hScrollClass, 0, 0, RoleHScroll, Rect{}, false);
+        hBar.repeatTimer.prepare(&windowTimers(), hScroll, scrollRepeatTimerId, scrollTimerPeriod, false);
+        hBar.followTimer.prepare(&windowTimers(), hScroll, scrollFollowTimerId, scrollTimerPeriod, false);
+    }
+    if (vertical && !vScroll) {
+        vScroll = createChild(vScrollClass, 0, 0, RoleVScroll, Rect{}, false);
+        vBar.repeatTimer.prepare(&windowTimers(), vScroll, scrollRepeatTimerId, scrollTimerPeriod, false);
+        vBar.followTimer.prepare(&windowTimers(), vScroll, scrollFollowTimerId, scrollTimerPeriod, false);
+    }
+    if (corner && !scrollCorner) {
+        scrollCorner = createChild(cornerClass, 0, 0, RoleScrollCorner, Rect{}, false);
+    }
+}
+
+void Note::setTitleRegion(bool used, const Rect& r) {
+    if (titleRegion) {
+        SetWindowRgn(titleEdit, nullptr, FALSE); // the system deletes the region it held
+        titleRegion = nullptr;
+    }
+    if (!used) {
+        return;
+    }
+    titleRegion = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    if (titleRegion && !SetWindowRgn(titleEdit, titleRegion, FALSE)) {
+        DeleteObject(titleRegion); // not taken by the system
+        titleRegion = nullptr;
+    }
+}
+
+void Note::restoreLoadedState() {
+    if (!loading) {
+        return;
+    }
+    BodyState state;
+    state.selectionStart = static_cast<long>(integerAt(data, {"text", "selection", "start"}, 0));
+    state.selectionEnd = static_cast<long>(integerAt(data, {"text", "selection", "end"}, 0));
+    state.scrollLeft = static_cast<int>(integerAt(data, {"text", "scroll", "left"}, 0));
+    state.scrollTop = static_cast<int>(integerAt(data, {"text", "scroll", "top"}, 0));
+    restoreBodyState(bodyEdit, state, imeOpen(app->settings));
+    loading = false;
+}
+
+void Note::takePendingFocus() {
+    if (!focusPending) {
+        return;
+    }
+    HWND target = scribbleMode() ? scribbleWindow : bodyEdit;
+    if (IsWindowVisible(target)) {
+        focusPending = false;
+        SetFocus(target);
+    }
+}
+
+void Note::renewToolRects() {
+    if (app) {
+        app->sharedTooltip.renewRects(window, {titleEdit, newButton, trashButton});
+    }
+}
+
+void Note::releaseTools() {
+    if (app && window) {
+        app->sharedTooltip.removeTools(window, {titleEdit, newButton, trashButton});
+    }
+}
+
+} // namespace Brisvane
