@@ -71,7 +71,7 @@ bool isSwitchColumn(int column) {
 }
 
 bool isOn(const RuleCell& cell) {
-    return cell.specified && cell.value != 0;
+    return cell.hasValue && cell.value != 0;
 }
 
 Json storedRule(const RuleRow& row) {
@@ -79,16 +79,16 @@ Json storedRule(const RuleRow& row) {
     rule["action"] = wideToUtf8(row[ColumnAction].action);
     rule["delay"] = static_cast<std::int64_t>(row[ColumnDelay].value);
     rule["reset"] = isOn(row[ColumnReset]);
-    if (row[ColumnOpacity].specified) {
+    if (row[ColumnOpacity].hasValue) {
         rule["opacity"] = static_cast<float>(row[ColumnOpacity].value);
     }
-    if (row[ColumnZOrder].specified) {
+    if (row[ColumnZOrder].hasValue) {
         rule["zOrder"] = static_cast<std::int64_t>(row[ColumnZOrder].value);
     }
-    if (row[ColumnFold].specified) {
+    if (row[ColumnFold].hasValue) {
         rule["fold"] = isOn(row[ColumnFold]);
     }
-    if (row[ColumnTransparent].specified) {
+    if (row[ColumnTransparent].hasValue) {
         rule["transparent"] = isOn(row[ColumnTransparent]);
     }
     if (isOn(row[ColumnDisabledOnHover])) {
@@ -157,7 +157,7 @@ GroupManagerModel::GroupManagerModel(const AppCore& app) : app_(app) {
 }
 
 void GroupManagerModel::setAction(RuleCell& cell, const std::wstring& action) const {
-    cell.specified = true;
+    cell.hasValue = true;
     cell.action = action;
     cell.text = action;
     for (const ActionName& name : actionNames) {
@@ -168,7 +168,7 @@ void GroupManagerModel::setAction(RuleCell& cell, const std::wstring& action) co
 }
 
 void GroupManagerModel::setDelay(RuleCell& cell, std::uint32_t milliseconds) const {
-    cell.specified = true;
+    cell.hasValue = true;
     cell.value = milliseconds;
     DelayUnits units{app_.lookupText("dialog.groupManager.rule.time.hour", L"h"),
                      app_.lookupText("dialog.groupManager.rule.time.minute", L"m"),
@@ -177,28 +177,28 @@ void GroupManagerModel::setDelay(RuleCell& cell, std::uint32_t milliseconds) con
 }
 
 void GroupManagerModel::setSwitch(RuleCell& cell, bool on) const {
-    cell.specified = true;
+    cell.hasValue = true;
     cell.value = on ? 1 : 0;
     cell.text = on ? app_.lookupText("dialog.groupManager.rule.bool.true", L"True")
                    : app_.lookupText("dialog.groupManager.rule.bool.false", L"False");
 }
 
 void GroupManagerModel::setOpacity(RuleCell& cell, float opacity) const {
-    cell.specified = true;
+    cell.hasValue = true;
     cell.value = opacity;
     cell.text = decimalText(opacity, 2);
 }
 
 void GroupManagerModel::setZOrder(RuleCell& cell, int level) const {
     level = std::clamp(level, -1, 2);
-    cell.specified = true;
+    cell.hasValue = true;
     cell.value = level;
     const Label& name = zOrderNames[level + 1];
     cell.text = app_.lookupText(name.key, name.english);
 }
 
 void GroupManagerModel::clear(RuleCell& cell) const {
-    cell.specified = false;
+    cell.hasValue = false;
     cell.value = 0;
     cell.text = app_.lookupText("dialog.groupManager.rule.bool.notSpecified", L"Not specified");
 }
@@ -391,7 +391,7 @@ bool GroupManagerModel::choose(int menuId) {
         }
         break;
     }
-    // Only the columns that offer it may be left unspecified.
+    // Only the columns that offer it may be left without a value.
     bool optional = clickedColumn == ColumnOpacity || clickedColumn == ColumnZOrder ||
                     clickedColumn == ColumnFold || clickedColumn == ColumnTransparent;
     if (menuId == CellNotSpecified && optional) {

@@ -38,7 +38,7 @@ inline constexpr std::size_t maxGroupRows = 100;
 // action column, milliseconds, 1 or 0 for the switches, the opacity, the
 // z-order level) and the text shown for it.
 struct RuleCell {
-    bool specified = true;
+    bool hasValue = true;
     std::wstring action;
     double value = 0;
     std::wstring text;
@@ -85,7 +85,7 @@ public:
     bool removeRule(int rule);
     // A cell menu's choice for the clicked cell.
     bool choose(int menuId);
-    // Double click: a specified true switch becomes false, anything else true.
+    // Double click: a switch holding true becomes false, anything else true.
     bool toggle(int rule, int column);
 
     GroupRow* selectedRow();

@@ -162,7 +162,7 @@ TEST_F(DialogCore, CellMenusAndTheirChoices) {
         int column;
         int id;
         const wchar_t* text;
-        bool specified;
+        bool hasValue;
     };
     const Case cases[] = {
         {ColumnAction, 15003, L"Keyboard input", true},
@@ -178,15 +178,15 @@ TEST_F(DialogCore, CellMenusAndTheirChoices) {
         model.clickedColumn = c.column;
         EXPECT_TRUE(model.choose(c.id)) << c.id;
         EXPECT_EQ(row[c.column].text, c.text);
-        EXPECT_EQ(row[c.column].specified, c.specified);
+        EXPECT_EQ(row[c.column].hasValue, c.hasValue);
     }
     model.clickedColumn = ColumnReset;
-    EXPECT_FALSE(model.choose(CellNotSpecified)) << "the reset switch is never unspecified";
+    EXPECT_FALSE(model.choose(CellNotSpecified)) << "the reset switch always holds a value";
     EXPECT_EQ(row[ColumnZOrder].value, 0);
 
     EXPECT_TRUE(model.toggle(0, ColumnReset));
     EXPECT_EQ(row[ColumnReset].text, L"False");
-    EXPECT_TRUE(model.toggle(0, ColumnTransparent)) << "unspecified becomes true";
+    EXPECT_TRUE(model.toggle(0, ColumnTransparent)) << "no value becomes true";
     EXPECT_EQ(row[ColumnTransparent].text, L"True");
     EXPECT_FALSE(model.toggle(0, ColumnOpacity));
 }
