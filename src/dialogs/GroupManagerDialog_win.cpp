@@ -75,7 +75,26 @@ void showRules(HWND dialog, GroupManagerState& state) {
     InvalidateRect(list, nullptr, TRUE);
 }
 
+// Group names are long: the list scrolls sideways to the widest.
+void fitGroupList(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_GROUPS_LIST);
+    ScopedWindowDC dc(list);
+    ScopedSelect font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        int length =
+            static_cast<int>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data())));
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), text.c_str(), std::max(length, 0), &size);
+        widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, widest + 8, 0);
+}
+
 void showSelectedGroup(HWND dialog, GroupManagerState& state) {
+    fitGroupList(dialog);
     SendDlgItemMessageW(dialog, IDC_GROUPS_LIST, LB_SETCURSEL, state.model.selected, 0);
     const GroupRow* row = state.model.selectedRow();
     state.filling = true;
@@ -137,6 +156,7 @@ void renameSelected(HWND dialog, GroupManagerState& state) {
     SendMessageW(groups, LB_DELETESTRING, at, 0);
     SendMessageW(groups, LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(state.model.rows[at].name.c_str()));
     SendMessageW(groups, LB_SETCURSEL, at, 0);
+    fitGroupList(dialog);
 }
 
 HMENU buildCellMenu(const GroupManagerModel& model, int column, int idOffset) {

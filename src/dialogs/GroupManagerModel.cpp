@@ -456,7 +456,9 @@ void applyGroupManager(AppCore& app, const GroupManagerModel& model) {
         std::wstring name = storedGroupName(app, row.name);
         bool isNew = std::find(model.created.begin(), model.created.end(), row.guid) != model.created.end();
         if (isNew && app.groupByGuid(row.guid) == nullptr) {
-            app.groups.insert(app.groups.end() - 1, Group(row.guid, name));
+            // Before the uncategorized group, which stays last.
+            auto before = app.groups.empty() ? app.groups.end() : app.groups.end() - 1;
+            app.groups.insert(before, Group(row.guid, name));
         }
         Group* group = app.groupByGuid(row.guid);
         if (group == nullptr) {

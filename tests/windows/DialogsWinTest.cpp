@@ -188,6 +188,10 @@ TEST_F(Dialogs, GroupManagerShowsGroupsAndRulesAndAppliesOnOk) {
     HWND groups = GetDlgItem(dialog, IDC_GROUPS_LIST);
     EXPECT_EQ(SendMessageW(groups, LB_GETCOUNT, 0, 0), 2) << "the uncategorized group is not listed";
     EXPECT_EQ(itemText(dialog, IDC_GROUPS_NAME_EDIT), L"Work");
+    RECT visible{};
+    GetClientRect(groups, &visible);
+    EXPECT_GT(SendMessageW(groups, LB_GETHORIZONTALEXTENT, 0, 0), visible.right)
+        << "a long default name scrolls";
     expectPlaced(dialog, IDC_GROUPS_RULES, 109, 54, 313, 104);
     HWND rules = GetDlgItem(dialog, IDC_GROUPS_RULES);
     EXPECT_EQ(Header_GetItemCount(ListView_GetHeader(rules)), 8);
