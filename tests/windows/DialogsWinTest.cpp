@@ -280,6 +280,11 @@ TEST_F(Dialogs, SearchListsHitsPerStickyAndSelectsThem) {
     EXPECT_EQ(selection.cpMin, 14);
     EXPECT_EQ(selection.cpMax, 19);
     EXPECT_TRUE(a->isActive());
+    // Another window takes over: the flag goes quietly, and comes back with the dialog.
+    SendMessageW(dialog, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_FALSE(a->isActive());
+    SendMessageW(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(a->isActive());
     TreeView_SelectItem(tree, first);
     EXPECT_FALSE(a->isActive()) << "a sticky's own item ends the highlight";
 
