@@ -195,7 +195,7 @@ void showKeyboardCellMenu(HWND dialog, GroupManagerState& state) {
     }
     UniqueMenu menu(CreatePopupMenu());
     for (int column = 0; column < RuleColumnCount; ++column) {
-        HMENU sub = buildCellMenu(state.model, column, (column + 1) * keyboardMenuStride - CellNotSpecified);
+        HMENU sub = buildCellMenu(state.model, column, (column + 1) * keyboardMenuStride - CellNoValue);
         AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
                     state.model.columnHeader(column).c_str());
     }
@@ -209,7 +209,7 @@ void showKeyboardCellMenu(HWND dialog, GroupManagerState& state) {
     }
     state.model.clickedRule = rule;
     state.model.clickedColumn = chosen / keyboardMenuStride - 1;
-    if (state.model.choose(chosen % keyboardMenuStride + CellNotSpecified)) {
+    if (state.model.choose(chosen % keyboardMenuStride + CellNoValue)) {
         showCell(dialog, state, rule, state.model.clickedColumn);
     }
 }
@@ -266,7 +266,7 @@ bool onCommand(HWND dialog, GroupManagerState& state, int id, int code) {
         return true;
     default:
         // A cell menu's choice for the remembered cell.
-        if (id >= CellNotSpecified && model.choose(id)) {
+        if (id >= CellNoValue && model.choose(id)) {
             showCell(dialog, state, model.clickedRule, model.clickedColumn);
             return true;
         }

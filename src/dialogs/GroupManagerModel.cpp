@@ -228,8 +228,8 @@ std::vector<CellMenuItem> GroupManagerModel::cellMenu(int column) const {
     RuleCell scratch;
     auto notSpecified = [&] {
         items.push_back({});
-        items.push_back({CellNotSpecified,
-                         app_.lookupText("dialog.groupManager.rule.bool.notSpecified", L"Not specified")});
+        items.push_back(
+            {CellNoValue, app_.lookupText("dialog.groupManager.rule.bool.notSpecified", L"Not specified")});
     };
     auto switches = [&] {
         setSwitch(scratch, true);
@@ -394,7 +394,7 @@ bool GroupManagerModel::choose(int menuId) {
     // Only the columns that offer it may be left without a value.
     bool optional = clickedColumn == ColumnOpacity || clickedColumn == ColumnZOrder ||
                     clickedColumn == ColumnFold || clickedColumn == ColumnTransparent;
-    if (menuId == CellNotSpecified && optional) {
+    if (menuId == CellNoValue && optional) {
         clear(cell);
         return true;
     }

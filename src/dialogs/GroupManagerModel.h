@@ -25,7 +25,7 @@ enum RuleColumn : int {
 };
 
 // Menu ids of the cell menus.
-inline constexpr int CellNotSpecified = 10000;
+inline constexpr int CellNoValue = 10000;
 inline constexpr int CellTrue = 10001;
 inline constexpr int CellFalse = 10002;
 inline constexpr int CellActionFirst = 15000;

@@ -153,7 +153,7 @@ TEST_F(DialogCore, CellMenusAndTheirChoices) {
     std::vector<CellMenuItem> opacity = model.cellMenu(ColumnOpacity);
     ASSERT_EQ(opacity.size(), 21u);
     EXPECT_EQ(opacity[1].text, L"0.15");
-    EXPECT_EQ(opacity.back().id, CellNotSpecified);
+    EXPECT_EQ(opacity.back().id, CellNoValue);
     EXPECT_EQ(model.cellMenu(ColumnReset).size(), 2u) << "no Not specified for a plain switch";
 
     EXPECT_FALSE(model.choose(CellTrue)) << "no cell clicked";
@@ -169,7 +169,7 @@ TEST_F(DialogCore, CellMenusAndTheirChoices) {
         {ColumnDelay, 25022, L"4.5 s", true},
         {ColumnOpacity, 30005, L"0.35", true},
         {ColumnZOrder, 20000, L"Bottom", true},
-        {ColumnZOrder, CellNotSpecified, L"Not specified", false},
+        {ColumnZOrder, CellNoValue, L"Not specified", false},
         {ColumnFold, CellFalse, L"False", true},
         {ColumnDisabledOnHover, CellTrue, L"True", true},
     };
@@ -181,7 +181,7 @@ TEST_F(DialogCore, CellMenusAndTheirChoices) {
         EXPECT_EQ(row[c.column].hasValue, c.hasValue);
     }
     model.clickedColumn = ColumnReset;
-    EXPECT_FALSE(model.choose(CellNotSpecified)) << "the reset switch always holds a value";
+    EXPECT_FALSE(model.choose(CellNoValue)) << "the reset switch always holds a value";
     EXPECT_EQ(row[ColumnZOrder].value, 0);
 
     EXPECT_TRUE(model.toggle(0, ColumnReset));
