@@ -15,7 +15,7 @@ tackaroon_warnings(tackaroon_win)
 
 set(APP_RC ${RESOURCE_DIR}/resource.rc)
 set_source_files_properties(${APP_RC} PROPERTIES OBJECT_DEPENDS
-    "${RESOURCE_DIR}/app.manifest;${RESOURCE_DIR}/palette.json;${RESOURCE_DIR}/language.json;${RESOURCE_DIR}/figures.json;${RESOURCE_DIR}/defaultGroups.json;${RESOURCE_DIR}/app.ico;${RESOURCE_DIR}/small.ico")
+    "${CMAKE_SOURCE_DIR}/src/dialogs/DialogIds.h;${RESOURCE_DIR}/app.manifest;${RESOURCE_DIR}/palette.json;${RESOURCE_DIR}/language.json;${RESOURCE_DIR}/figures.json;${RESOURCE_DIR}/defaultGroups.json;${RESOURCE_DIR}/app.ico;${RESOURCE_DIR}/small.ico")
 
 set(APP_DIR ${CMAKE_BINARY_DIR}/app)
 add_executable(tackaroon_app WIN32 ${MAIN_SOURCE} ${APP_RC})
@@ -59,7 +59,14 @@ target_link_options(bench_startup PRIVATE -municode ${STATIC_LINK})
 # so these run in the cross build only.
 add_executable(close_app ${CMAKE_SOURCE_DIR}/tests/e2e/close_app.cpp)
 target_link_options(close_app PRIVATE -municode ${STATIC_LINK})
+add_executable(show_dialog ${CMAKE_SOURCE_DIR}/tests/e2e/show_dialog.cpp ${APP_RC})
+target_link_libraries(show_dialog PRIVATE tackaroon_win)
+target_link_options(show_dialog PRIVATE -municode ${STATIC_LINK})
 if(CMAKE_CROSSCOMPILING)
+  add_test(NAME dialogs_end_to_end
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/dialogs_e2e.sh ${APP_DIR} $<TARGET_FILE:show_dialog>
+                   ${CMAKE_BINARY_DIR}/artifacts)
+  set_tests_properties(dialogs_end_to_end PROPERTIES TIMEOUT 300)
   foreach(_e2e sticky rules scribble menus)
     add_test(NAME ${_e2e}_end_to_end
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${_e2e}_e2e.sh ${APP_DIR} $<TARGET_FILE:close_app>
