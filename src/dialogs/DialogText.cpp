@@ -29,10 +29,8 @@ std::wstring delayText(std::uint32_t milliseconds, const DelayUnits& units) {
     std::uint32_t seconds = milliseconds % 60000 / 1000;
     std::uint32_t fraction = milliseconds % 1000;
     std::wstring text;
+    // Parts follow one another without a separator: "1 h2 m3.5 s".
     auto append = [&text](const std::wstring& number, const std::wstring& unit) {
-        if (!text.empty()) {
-            text += L' ';
-        }
         text += number + L' ' + unit;
     };
     if (hours > 0) {

