@@ -51,15 +51,8 @@ void Note::keepOnScreenNow() {
     if (!window || !GetWindowRect(window, &current)) {
         return;
     }
-    std::vector<Rect> workAreas;
-    EnumDisplayMonitors(nullptr, nullptr, collectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
-    if (workAreas.empty()) {
-        return; // no monitor to measure against
-    }
-    MONITORINFO info{sizeof info};
-    GetMonitorInfoW(MonitorFromRect(&current, MONITOR_DEFAULTTONEAREST), &info);
     bool corrected = false;
-    Rect placed = keepOnScreen(toRect(current), workAreas, toRect(info.rcMonitor), corrected);
+    Rect placed = keptOnScreen(toRect(current), corrected);
     if (corrected) {
         // The WM_MOVE that follows stores the new position.
         SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0,
