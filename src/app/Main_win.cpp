@@ -21,7 +21,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     TackaroonNotes::registerMainWindowClass(instance);
     application.createMainWindow(instance);
-    application.startUp();
+    if (!application.startUp()) {
+        // Without the edit control no sticky can show: say so and end, freeing
+        // the single-instance mutex, rather than run on invisibly.
+        MessageBoxW(nullptr,
+                    application
+                        .lookupText("dialog.richEditMissing.text",
+                                    L"Tackaroon notes cannot start: the system's rich edit library "
+                                    L"(Msftedit.dll) could not be loaded.")
+                        .c_str(),
+                    applicationTitle, MB_OK | MB_ICONERROR);
+        DestroyWindow(application.mainWindow);
+        return 1;
+    }
     application.registerForInput();
 
     MSG message{};

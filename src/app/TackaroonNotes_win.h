@@ -12,6 +12,7 @@
 
 #include "app/AppCore.h"
 #include "app/UniqueHandle_win.h"
+#include "storage/KeptCopy_win.h"
 
 namespace Brisvane {
 
@@ -59,6 +60,9 @@ public:
     std::wstring noteTitle(const Note& note) const;
     // Writes both files of a sticky now (its windows are about to go).
     void saveSticky(Note& note);
+    // What shutdown writes: the settings and both files of every sticky. True
+    // when every write worked.
+    bool saveEverything();
     std::wstring noteFolder(const std::wstring& noteGuid) const;
 
     const std::wstring& folder() const { return folder_; }
@@ -95,6 +99,7 @@ private:
     void purgeExpiredTrash() {}
 
     std::wstring folder_;
+    KeptCopies keptCopies_;
     std::optional<std::vector<std::wstring>> colourList_;
     std::optional<std::vector<std::wstring>> fontFamilyNames_;
     UINT taskbarCreatedMessage_ = 0;

@@ -9,7 +9,9 @@
 #include "app/TackaroonNotes_win.h"
 #include "app/Timer_win.h"
 #include "note/Geometry.h"
+#include "note/LinkTarget.h"
 #include "note/RichEdit_win.h"
+#include "note/StoredBounds.h"
 #include "storage/Settings.h"
 #include "storage/TextCodec.h"
 
@@ -72,7 +74,7 @@ bool Note::storedFix(const char* name) const {
 }
 
 int Note::storedPosition(const char* name) const {
-    return static_cast<int>(integerAt(data, {"window", "position", name}, 0));
+    return drawnPosition(name, integerAt(data, {"window", "position", name}, 0));
 }
 
 bool Note::scribbleMode() const {
@@ -96,6 +98,9 @@ float Note::storedOpacity() const {
 }
 
 void Note::markChanged(std::uint32_t flags) {
+    if (flags & SaveText) {
+        textChanged = true;
+    }
     if (app) {
         app->markStickyChanged(guid, flags);
     }
@@ -226,7 +231,7 @@ bool Note::createWindows(TackaroonNotes* application, const std::wstring& rtfPat
     applyBodyFormat(bodyEdit, fontSize(settings), themeColour(themeColours, L"text-color"),
                     marginLeft(settings), marginRight(settings));
     if (!rtfPath.empty()) {
-        loadRtf(bodyEdit, rtfPath);
+        bodyLoad = loadBodyFile(bodyEdit, rtfPath);
     }
     SetWindowPos(scribbleWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 
@@ -541,7 +546,11 @@ LRESULT Note::notify(NMHDR* header) {
         case EN_LINK: {
             auto* link = reinterpret_cast<ENLINK*>(header);
             if (link->msg == WM_LBUTTONUP) {
-                openLinkAt(bodyEdit, link->chrg.cpMin, link->chrg.cpMax);
+                openLinkAt(bodyEdit, link->chrg.cpMin, link->chrg.cpMax, [this](const std::wstring& target) {
+                    std::wstring question =
+                        app ? app->lookupText(linkQuestionKey, linkQuestion) : linkQuestion;
+                    return askToOpenLink(window, target, question);
+                });
             }
             return 0;
         }
