@@ -20,7 +20,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
     TackaroonNotes::registerMainWindowClass(instance);
-    application.createMainWindow(instance);
+    if (!application.createMainWindow(instance)) {
+        // Without its window (no display driver yet, say) the program could
+        // neither be reached nor closed: end now and free the mutex.
+        releaseSingleInstance();
+        return 1;
+    }
     if (!application.startUp()) {
         // Without the edit control no sticky can show: say so and end, freeing
         // the single-instance mutex, rather than run on invisibly.

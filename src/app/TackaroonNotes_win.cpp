@@ -113,6 +113,10 @@ bool TackaroonNotes::startUp() {
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     purgeExpiredTrash();
     initialized = true;
+    if (closeRequested_) {
+        // A close that came while starting: now it can save everything.
+        PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    }
     return true;
 }
 
@@ -372,6 +376,11 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
         PostQuitMessage(0);
         return 0;
     case WM_CLOSE:
+        // During start-up nothing could be saved yet: the close waits for its end.
+        if (!initialized) {
+            closeRequested_ = true;
+            return 0;
+        }
         DestroyWindow(window);
         return 0;
     case WM_TIMER:

@@ -100,6 +100,8 @@ private:
 
     std::wstring folder_;
     KeptCopies keptCopies_;
+    // WM_CLOSE arrived before start-up finished.
+    bool closeRequested_ = false;
     std::optional<std::vector<std::wstring>> colourList_;
     std::optional<std::vector<std::wstring>> fontFamilyNames_;
     UINT taskbarCreatedMessage_ = 0;
