@@ -25,4 +25,8 @@ for i in $(seq 1 20); do
     printf '{\\rtf1\\ansi Sticky %d with {\\b bold} text\\par}' "$i" >"$data/notes/$guid/text.rtf"
 done
 echo "fault injection: $kills kills, seed $seed"
-wine "$tool" "$(winepath -w "$data/Tackaroon notes.exe")" "$kills" "$seed"
+# In a virtual desktop of its own, as the program runs for a user.
+wine explorer /desktop=TackaroonFaults,1000x700 "$(winepath -w "$tool")" \
+    "$(winepath -w "$data/Tackaroon notes.exe")" "$kills" "$seed" >"$data/result.txt" 2>&1 || true
+cat "$data/result.txt"
+grep -q '^kills: .*, failures: 0' "$data/result.txt"
