@@ -6,10 +6,14 @@
 // Usage: close_timing.exe "<program>" <runs> start|ready
 #include <windows.h>
 
+#include "Launch.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+using namespace Brisvane;
 
 namespace {
 
@@ -51,17 +55,13 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring program = argv[1];
     int runs = _wtoi(argv[2]);
     bool atStart = std::wstring(argv[3]) == L"start";
-    std::wstring data = program.substr(0, program.rfind(L'\\') + 1);
+    std::wstring data = e2e::folderOf(program);
     std::vector<double> times;
     int failures = 0;
     for (int run = 0; run < runs; ++run) {
         FILETIME before = writeTime(data + L"settings.json");
-        STARTUPINFOW startup{sizeof startup};
         PROCESS_INFORMATION info{};
-        std::wstring command = L"\"" + program + L"\"";
-        if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            data.c_str(), &startup, &info)) {
-            std::printf("FAIL: cannot start the program\n");
+        if (!e2e::launch(program, info)) {
             return 2;
         }
         Search search{info.dwProcessId};

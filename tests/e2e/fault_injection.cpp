@@ -7,6 +7,8 @@
 // Usage: fault_injection.exe "<program>" <kills> <seed>
 #include <windows.h>
 
+#include "Launch.h"
+
 #include <cstdio>
 #include <random>
 #include <string>
@@ -84,18 +86,14 @@ bool parsesAsObject(const std::wstring& path) {
 
 std::string bytesOf(const std::wstring& path) {
     std::string bytes;
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return bytes;
+    UniqueFile file = openForReading(path);
+    LARGE_INTEGER size{};
+    if (file && GetFileSizeEx(file.get(), &size)) {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        bytes.resize(read);
     }
-    char buffer[65536];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    CloseHandle(file);
     return bytes;
 }
 
@@ -173,16 +171,12 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring program = argv[1];
     int kills = _wtoi(argv[2]);
     std::mt19937 random(static_cast<unsigned>(_wtoi(argv[3])));
-    std::wstring data = program.substr(0, program.rfind(L'\\') + 1);
+    std::wstring data = e2e::folderOf(program);
     const std::size_t notes = noteFolders(data).size();
     Tally tally;
     for (int round = 0; round <= kills; ++round) {
-        STARTUPINFOW startup{sizeof startup};
         PROCESS_INFORMATION info{};
-        std::wstring command = L"\"" + program + L"\"";
-        if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            data.c_str(), &startup, &info)) {
-            std::printf("FAIL: cannot start the program\n");
+        if (!e2e::launch(program, info)) {
             return 2;
         }
         int moment = static_cast<int>(random() % 10);
