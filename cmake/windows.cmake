@@ -57,11 +57,20 @@ target_link_options(bench_startup PRIVATE -municode ${STATIC_LINK})
 
 # End to end: the real program in a Wine virtual desktop, driven with xdotool,
 # so these run in the cross build only.
+add_executable(bench_bodyload ${CMAKE_SOURCE_DIR}/bench/windows/bodyload.cpp)
+target_link_libraries(bench_bodyload PRIVATE tackaroon_win psapi)
+target_link_options(bench_bodyload PRIVATE -municode ${STATIC_LINK})
+
 add_executable(close_app ${CMAKE_SOURCE_DIR}/tests/e2e/close_app.cpp)
 target_link_options(close_app PRIVATE -municode ${STATIC_LINK})
 add_executable(show_dialog ${CMAKE_SOURCE_DIR}/tests/e2e/show_dialog.cpp ${APP_RC})
 target_link_libraries(show_dialog PRIVATE tackaroon_win)
 target_link_options(show_dialog PRIVATE -municode ${STATIC_LINK})
+add_executable(close_timing ${CMAKE_SOURCE_DIR}/tests/e2e/close_timing.cpp)
+target_link_options(close_timing PRIVATE -municode ${STATIC_LINK})
+add_executable(fault_injection ${CMAKE_SOURCE_DIR}/tests/e2e/fault_injection.cpp)
+target_link_libraries(fault_injection PRIVATE tackaroon_win)
+target_link_options(fault_injection PRIVATE -municode ${STATIC_LINK})
 if(CMAKE_CROSSCOMPILING)
   add_test(NAME dialogs_end_to_end
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/dialogs_e2e.sh ${APP_DIR} $<TARGET_FILE:show_dialog>
@@ -73,4 +82,7 @@ if(CMAKE_CROSSCOMPILING)
                      ${CMAKE_BINARY_DIR}/artifacts)
     set_tests_properties(${_e2e}_end_to_end PROPERTIES TIMEOUT 180)
   endforeach()
+  add_test(NAME hard_kills
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/faults_e2e.sh ${APP_DIR} $<TARGET_FILE:fault_injection> 8 1)
+  set_tests_properties(hard_kills PROPERTIES TIMEOUT 300)
 endif()

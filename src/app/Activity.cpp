@@ -130,7 +130,9 @@ void onRuleTimer(AppCore& app, std::uint32_t id) {
 void applyFullScreen(AppCore& app, bool on) {
     for (Group& group : app.groups) {
         for (const auto& note : group.notes) {
-            if (note && note->isAlwaysOnTop()) {
+            // Clearing reaches every sticky: one whose "always on top" was
+            // switched off meanwhile must not stay marked.
+            if (note && (note->isAlwaysOnTop() || !on)) {
                 note->setFullScreenActive(on, static_cast<ZOrder>(group.appliedZOrder));
             }
         }

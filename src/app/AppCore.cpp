@@ -99,9 +99,10 @@ void AppCore::clearPendingSaves() {
 }
 
 void AppCore::flushAutoSave() {
-    if (settingsDirty) {
-        saveSettings();
-    }
+    // A write that fails (a full disk, a read-only file) stays pending and is
+    // tried again at the next auto-save and at shutdown.
+    bool settingsFailed = settingsDirty && !saveSettings();
+    std::vector<PendingSave> failed;
     // By index: a save that records another change appends and must not
     // invalidate the walk.
     for (std::size_t i = 0; i < pendingSaves.size(); ++i) {
@@ -111,14 +112,20 @@ void AppCore::flushAutoSave() {
         if (sticky == nullptr) {
             continue; // deleted since the change
         }
-        if (flags & SaveText) {
-            saveStickyText(*sticky);
+        std::uint32_t unsaved = 0;
+        if ((flags & SaveText) && !saveStickyText(*sticky)) {
+            unsaved |= SaveText;
         }
-        if (flags & (SaveJson | SaveFigures)) {
-            saveStickyJson(*sticky, (flags & SaveFigures) != 0);
+        if ((flags & (SaveJson | SaveFigures)) && !saveStickyJson(*sticky, (flags & SaveFigures) != 0)) {
+            unsaved |= flags & (SaveJson | SaveFigures);
+        }
+        if (unsaved != 0) {
+            failed.push_back({std::move(guid), unsaved});
         }
     }
     clearPendingSaves();
+    settingsDirty = settingsFailed;
+    pendingSaves = std::move(failed);
 }
 
 void AppCore::loadGroups() {

@@ -20,8 +20,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
     TackaroonNotes::registerMainWindowClass(instance);
-    application.createMainWindow(instance);
-    application.startUp();
+    if (!application.createMainWindow(instance)) {
+        // Without its window (no display driver yet, say) the program could
+        // neither be reached nor closed: end now and free the mutex.
+        releaseSingleInstance();
+        return 1;
+    }
+    if (!application.startUp()) {
+        // Without the edit control no sticky can show: say so and end, freeing
+        // the single-instance mutex, rather than run on invisibly.
+        MessageBoxW(nullptr,
+                    application
+                        .lookupText("dialog.richEditMissing.text",
+                                    L"Tackaroon notes cannot start: the system's rich edit library "
+                                    L"(Msftedit.dll) could not be loaded.")
+                        .c_str(),
+                    applicationTitle, MB_OK | MB_ICONERROR);
+        DestroyWindow(application.mainWindow);
+        return 1;
+    }
     application.registerForInput();
 
     MSG message{};

@@ -115,6 +115,10 @@ bool TackaroonNotes::startUp() {
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     purgeExpiredTrash();
     initialized = true;
+    if (closeRequested_) {
+        // A close that came while starting: now it can save everything.
+        PostMessageW(mainWindow, WM_CLOSE, 0, 0);
+    }
     return true;
 }
 
@@ -124,12 +128,7 @@ void TackaroonNotes::shutDown() {
         searchDialog = nullptr;
     }
     if (initialized) {
-        saveSettings();
-        for (Group& group : groups) {
-            for (auto& sticky : group.notes) {
-                saveSticky(static_cast<Note&>(*sticky));
-            }
-        }
+        saveEverything();
         clearPendingSaves();
     }
     clearPendingSaves();
@@ -148,10 +147,15 @@ void TackaroonNotes::shutDown() {
 }
 
 bool TackaroonNotes::loadSettings() {
+    removeLeftoverTemporaries(folder_);
+    const std::wstring path = folder_ + settingsFileName;
     std::wstring text;
-    ErrorCode read = readTextFileAt(folder_ + settingsFileName, text);
+    ErrorCode read = readTextFileAt(path, text);
     bool loaded = false;
     settings = settingsFromText(read, text, loaded);
+    if (isUnreadResult(read) || (read == errorSuccess && !text.empty() && !settings.is_object())) {
+        keptCopies_.remember(path);
+    }
     completeSettings(settings, loaded, loaded ? Json() : defaultGroupsResource(), userDefaultLanguageId());
     languages = loadLanguageTableResource();
     palette = loadPaletteResource();
@@ -161,7 +165,8 @@ bool TackaroonNotes::loadSettings() {
 }
 
 bool TackaroonNotes::saveSettings() {
-    return writeUtf8TextFile(folder_ + settingsFileName, serializeJson(settings)) == errorSuccess;
+    const std::wstring path = folder_ + settingsFileName;
+    return keptCopies_.beforeWrite(path) && writeUtf8TextFile(path, serializeJson(settings)) == errorSuccess;
 }
 
 std::wstring TackaroonNotes::noteFolder(const std::wstring& noteGuid) const {
@@ -198,11 +203,18 @@ bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath,
         return false;
     }
     std::wstring text;
+    Json parsed = Json::object();
     if (noteFolderPath) {
-        readTextFileAt(*noteFolderPath + L"\\note.json", text);
+        removeLeftoverTemporaries(*noteFolderPath);
+        ErrorCode read = readTextFileAt(*noteFolderPath + L"\\note.json", text);
+        parsed = parseJson(wideToUtf8(text));
+        if (isUnreadResult(read) || (read == errorSuccess && !text.empty() && !parsed.is_object())) {
+            keptCopies_.remember(noteFolder(noteGuid) + L"note.json");
+        }
     }
     auto note = std::make_unique<Note>(noteGuid);
-    note->data = noteFromText(text, titleFormat(languages, settings));
+    note->data = parsed.is_object() ? std::move(parsed) : Json::object();
+    completeNoteJson(note->data, titleFormat(languages, settings));
     if (groupGuid) {
         note->setGroupGuid(*groupGuid);
     }
@@ -222,6 +234,9 @@ bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const st
     if (!created->createWindows(this, rtfPath)) {
         group.removeSticky(created->guid);
         return false;
+    }
+    if (created->bodyLoad == BodyLoad::Unreadable || created->bodyLoad == BodyLoad::PlainText) {
+        keptCopies_.remember(noteFolder(created->guid) + L"text.rtf");
     }
     created->setOpacity(created->storedOpacity(), group.appliedOpacity);
     created->showMade(activate);
@@ -256,7 +271,13 @@ bool TackaroonNotes::saveNoteText(Note& note) {
     if (note.bodyComposing || !note.hasWindows()) {
         return false;
     }
-    return saveRtf(note.bodyEdit, noteFolder(note.guid) + L"text.rtf");
+    // A body that did not load holds nothing of the file: it is not written
+    // until the user changes the text.
+    if (note.bodyLoad == BodyLoad::Unreadable && !note.textChanged) {
+        return true;
+    }
+    const std::wstring path = noteFolder(note.guid) + L"text.rtf";
+    return keptCopies_.beforeWrite(path) && saveRtf(note.bodyEdit, path);
 }
 
 bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
@@ -273,12 +294,25 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
     if (withFigures) {
         saveFigures(note.scribble, valueAt(note.data, {"scribble", "figure"}));
     }
-    return writeUtf8TextFile(noteFolder(note.guid) + L"note.json", serializeJson(note.data)) == errorSuccess;
+    const std::wstring path = noteFolder(note.guid) + L"note.json";
+    return keptCopies_.beforeWrite(path) && writeUtf8TextFile(path, serializeJson(note.data)) == errorSuccess;
 }
 
 void TackaroonNotes::saveSticky(Note& note) {
     saveNoteText(note);
     saveNoteJson(note, true);
+}
+
+bool TackaroonNotes::saveEverything() {
+    bool saved = saveSettings();
+    for (Group& group : groups) {
+        for (auto& sticky : group.notes) {
+            auto& note = static_cast<Note&>(*sticky);
+            saved = saveNoteText(note) && saved;
+            saved = saveNoteJson(note, true) && saved;
+        }
+    }
+    return saved;
 }
 
 bool TackaroonNotes::saveStickyText(Sticky& sticky) {
@@ -345,6 +379,11 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
         PostQuitMessage(0);
         return 0;
     case WM_CLOSE:
+        // During start-up nothing could be saved yet: the close waits for its end.
+        if (!initialized) {
+            closeRequested_ = true;
+            return 0;
+        }
         DestroyWindow(window);
         return 0;
     case WM_TIMER:
@@ -358,12 +397,11 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
         onActivity(*this, EVENT_TOUCH);
         break;
     case WM_QUERYENDSESSION:
-        // The session may end without WM_DESTROY: what waits for auto-save is written now.
-        flushAutoSave();
-        break;
     case WM_ENDSESSION:
-        if (wParam) {
-            flushAutoSave();
+        // The session may end without WM_DESTROY: everything shutdown writes is
+        // written now, also what auto-save (perhaps switched off) has not.
+        if (initialized && (message == WM_QUERYENDSESSION || wParam) && saveEverything()) {
+            clearPendingSaves();
         }
         break;
     case WM_TRAYICON:

@@ -14,6 +14,7 @@
 #include "app/SharedTooltip_win.h"
 #include "app/StartupSteps.h"
 #include "app/UniqueHandle_win.h"
+#include "storage/KeptCopy_win.h"
 #include "storage/Trash_win.h"
 
 namespace Brisvane {
@@ -62,6 +63,9 @@ public:
     std::wstring noteTitle(const Note& note) const;
     // Writes both files of a sticky now (its windows are about to go).
     void saveSticky(Note& note);
+    // What shutdown writes: the settings and both files of every sticky. True
+    // when every write worked.
+    bool saveEverything();
     std::wstring noteFolder(const std::wstring& noteGuid) const;
 
     const std::wstring& folder() const { return folder_; }
@@ -127,6 +131,9 @@ private:
     void runModalDialog(int templateId, DLGPROC procedure);
 
     std::wstring folder_;
+    KeptCopies keptCopies_;
+    // WM_CLOSE arrived before start-up finished.
+    bool closeRequested_ = false;
     std::optional<std::vector<std::wstring>> colourList_;
     std::optional<std::vector<std::wstring>> fontFamilyNames_;
     UINT taskbarCreatedMessage_ = 0;

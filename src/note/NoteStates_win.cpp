@@ -31,18 +31,23 @@ void setTopmostStyle(HWND window, bool on) {
 } // namespace
 
 void Note::setBounds(int left, int top, int width, int height, bool keepOnScreen) {
-    suppressMoveStore = true;
+    bool corrected = false;
     if (keepOnScreen) {
-        bool corrected = false;
         Rect placed = keptOnScreen(rectFromSize(left, top, width, height), corrected);
         if (corrected) {
-            // The corrected position is stored by the WM_MOVE that follows.
-            suppressMoveStore = false;
             left = placed.left;
             top = placed.top;
         }
     }
-    programmaticResize = true;
+    // Each flag is set only for a move or resize that really happens: its
+    // message clears it again, and a flag left set would swallow the user's
+    // next move or resize. A corrected position is stored by its WM_MOVE.
+    RECT current{};
+    GetWindowRect(window, &current);
+    suppressMoveStore = !corrected && (current.left != left || current.top != top);
+    if (current.right - current.left != width || current.bottom - current.top != height) {
+        programmaticResize = true;
+    }
     SetWindowPos(window, nullptr, left, top, width, height, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
@@ -152,6 +157,9 @@ void Note::applyZOrder(ZOrder level) {
 void Note::setAlwaysOnTop(bool on, ZOrder level) {
     if (storeAt(data, {"window", "alwaysOnTop"}, on)) {
         markChanged(SaveJson);
+    }
+    if (!on) {
+        fullScreenActive = false; // the full-screen mark is for always-on-top stickies only
     }
     auto sendToBottom = [this] {
         if (zOrderApplied != ZOrder::bottom) {

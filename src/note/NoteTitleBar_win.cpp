@@ -97,7 +97,10 @@ void Note::layout() {
     renewToolRects();
 
     restoreLoadedState();
-    if (!programmaticResize && !folded) {
+    // A size that is the stored one as drawn is not the user's: a stored size
+    // beyond what a window takes stays as it is.
+    bool storedSize = client.right == storedPosition("width") && client.bottom == storedPosition("height");
+    if (!programmaticResize && !folded && !storedSize) {
         bool changed =
             storeAt(data, {"window", "position", "width"}, static_cast<std::int64_t>(client.right));
         changed = storeAt(data, {"window", "position", "height"}, static_cast<std::int64_t>(client.bottom)) ||

@@ -201,7 +201,7 @@ bool Note::createWindows(TackaroonNotes* application, const std::wstring& rtfPat
 
     began = StartupSteps::Clock::now();
     if (!rtfPath.empty()) {
-        loadRtf(bodyEdit, rtfPath);
+        bodyLoad = loadBodyFile(bodyEdit, rtfPath);
     }
     loadDrawing();
     steps.text += StartupSteps::since(began);

@@ -9,7 +9,9 @@
 #include "app/TackaroonNotes_win.h"
 #include "app/Timer_win.h"
 #include "note/Geometry.h"
+#include "note/LinkTarget.h"
 #include "note/RichEdit_win.h"
+#include "note/StoredBounds.h"
 #include "storage/Settings.h"
 #include "storage/TextCodec.h"
 
@@ -60,7 +62,7 @@ bool Note::storedFix(const char* name) const {
 }
 
 int Note::storedPosition(const char* name) const {
-    return static_cast<int>(integerAt(data, {"window", "position", name}, 0));
+    return drawnPosition(name, integerAt(data, {"window", "position", name}, 0));
 }
 
 bool Note::scribbleMode() const {
@@ -84,6 +86,9 @@ float Note::storedOpacity() const {
 }
 
 void Note::markChanged(std::uint32_t flags) {
+    if (flags & SaveText) {
+        textChanged = true;
+    }
     if (app) {
         app->markStickyChanged(guid, flags);
     }
@@ -345,7 +350,11 @@ LRESULT Note::notify(NMHDR* header) {
         case EN_LINK: {
             auto* link = reinterpret_cast<ENLINK*>(header);
             if (link->msg == WM_LBUTTONUP) {
-                openLinkAt(bodyEdit, link->chrg.cpMin, link->chrg.cpMax);
+                openLinkAt(bodyEdit, link->chrg.cpMin, link->chrg.cpMax, [this](const std::wstring& target) {
+                    std::wstring question =
+                        app ? app->lookupText(linkQuestionKey, linkQuestion) : linkQuestion;
+                    return askToOpenLink(window, target, question);
+                });
             }
             return 0;
         }

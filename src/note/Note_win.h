@@ -9,6 +9,7 @@
 
 #include "app/Timer.h"
 #include "app/UniqueHandle_win.h"
+#include "note/BodyFile_win.h"
 #include "note/Colour.h"
 #include "note/Geometry.h"
 #include "note/ScrollMath.h"
@@ -238,6 +239,10 @@ public:
     bool suppressMoveStore = false;
     bool programmaticResize = false;
     bool loading = true;
+    // How text.rtf loaded, and whether the user changed the text since: a body
+    // that could not be read is not written until then.
+    BodyLoad bodyLoad = BodyLoad::Missing;
+    bool textChanged = false;
     bool focusPending = false;
     bool titleComposing = false;
     bool bodyComposing = false;

@@ -7,6 +7,7 @@
 #include <imm.h>
 #include <shellapi.h>
 
+#include "note/LinkTarget.h"
 #include "note/OleCallback_win.h"
 #include "storage/File_win.h"
 
@@ -29,25 +30,6 @@ CHARFORMATW noteCharFormat(int twips, Colour colour) {
 void addEvents(HWND edit, DWORD events) {
     LRESULT mask = SendMessageW(edit, EM_GETEVENTMASK, 0, 0);
     SendMessageW(edit, EM_SETEVENTMASK, 0, static_cast<LPARAM>(static_cast<DWORD>(mask) | events));
-}
-
-// The file being streamed in and what is left of it.
-struct ReadCookie {
-    HANDLE file;
-    DWORD remaining;
-};
-
-DWORD CALLBACK readChunk(DWORD_PTR cookie, LPBYTE buffer, LONG requested, LONG* transferred) {
-    auto* source = reinterpret_cast<ReadCookie*>(cookie);
-    DWORD wanted = std::min(static_cast<DWORD>(std::max(requested, 0L)), source->remaining);
-    DWORD read = 0;
-    if (wanted > 0 && !ReadFile(source->file, buffer, wanted, &read, nullptr)) {
-        *transferred = 0;
-        return 1;
-    }
-    source->remaining -= read;
-    *transferred = static_cast<LONG>(read);
-    return 0;
 }
 
 DWORD CALLBACK appendChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* transferred) {
@@ -135,6 +117,8 @@ void setUpBody(HWND body, bool wordWrap, bool autoDetectUrl, Colour background) 
         SendMessageW(body, EM_SETOLECALLBACK, 0, reinterpret_cast<LPARAM>(callback.Get()));
     }
     SendMessageW(body, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(background));
+    // The default limit stops typing at 32,767 characters.
+    SendMessageW(body, EM_EXLIMITTEXT, 0, bodyTextLimit);
     setWordWrap(body, wordWrap);
     if (autoDetectUrl) {
         SendMessageW(body, EM_AUTOURLDETECT, bodyUrlDetection, 0);
@@ -154,23 +138,6 @@ void applyBodyFormat(HWND body, int fontSize, Colour textColour, int marginLeft,
     SendMessageW(body, EM_SETSEL, 0, 0);
     SendMessageW(body, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                  MAKELONG(static_cast<WORD>(marginLeft), static_cast<WORD>(marginRight)));
-}
-
-bool loadRtf(HWND body, const std::wstring& path) {
-    UniqueFile file = openForReading(path);
-    if (!file) {
-        return false;
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0xFFFFFFFFLL) {
-        return false;
-    }
-    ReadCookie cookie{file.get(), static_cast<DWORD>(size.QuadPart)};
-    EDITSTREAM stream{};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&cookie);
-    stream.pfnCallback = readChunk;
-    SendMessageW(body, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    return true;
 }
 
 std::optional<std::string> streamOutRtf(HWND body) {
@@ -275,9 +242,13 @@ std::optional<std::wstring> rangeText(HWND edit, long cpMin, long cpMax) {
     return std::wstring(text.get() ? text.get() : L"", SysStringLen(text.get()));
 }
 
-bool openLinkAt(HWND body, long cpMin, long cpMax) {
+bool openLinkAt(HWND body, long cpMin, long cpMax, const std::function<bool(const std::wstring&)>& confirm) {
     std::optional<std::wstring> target = rangeText(body, cpMin, cpMax);
     if (!target || target->empty()) {
+        return false;
+    }
+    // A path or another scheme could start a program: only on the user's word.
+    if (!opensWithoutAsking(*target) && !confirm(*target)) {
         return false;
     }
     HINSTANCE result = ShellExecuteW(body, nullptr, target->c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -4,6 +4,7 @@
 // character effects and links.
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,8 @@ inline constexpr int titleTwipsPerUnit = 9;
 inline constexpr DWORD bodyEventMask = ENM_CHANGE | ENM_SCROLL | ENM_DRAGDROPDONE | ENM_KEYEVENTS |
                                        ENM_MOUSEEVENTS | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_DROPFILES |
                                        ENM_LINK;
+// Characters a body takes; far beyond any note, within what the control holds.
+inline constexpr LPARAM bodyTextLimit = 0x7FFFFFFE;
 inline constexpr LPARAM bodyUrlDetection = AURL_ENABLEURL | AURL_ENABLEEMAILADDR | AURL_ENABLEDRIVELETTERS;
 
 // Loads Msftedit.dll (class "RICHEDIT50W") once; the module stays for the
@@ -58,9 +61,6 @@ void setWordWrap(HWND body, bool wordWrap);
 // caret at the start and sets the side margins in pixels.
 void applyBodyFormat(HWND body, int fontSize, Colour textColour, int marginLeft, int marginRight);
 
-// Replaces the body's content with an RTF file. False when the file cannot be
-// opened or is 4 GiB or larger; the body is then left as it was.
-bool loadRtf(HWND body, const std::wstring& path);
 // The body as RTF bytes; nothing when the control reports a stream error.
 std::optional<std::string> streamOutRtf(HWND body);
 // Writes the body as RTF, replacing the file in one step and creating missing
@@ -94,8 +94,13 @@ Microsoft::WRL::ComPtr<ITextDocument> textDocument(HWND edit);
 // The text of characters cpMin to cpMax, read through the text object model;
 // nothing when a step fails.
 std::optional<std::wstring> rangeText(HWND edit, long cpMin, long cpMax);
-// Opens a link with the shell. False when the text cannot be read or the shell
-// refuses it.
-bool openLinkAt(HWND body, long cpMin, long cpMax);
+// Opens a link with the shell: web and mail links at once, anything else only
+// when `confirm` (given the target) says yes. False when the text cannot be
+// read, the user declines or the shell refuses it.
+bool openLinkAt(HWND body, long cpMin, long cpMax, const std::function<bool(const std::wstring&)>& confirm);
+
+// Asks in a message box, naming the target, whether to open a link that is
+// not a web or mail link; No is the default.
+bool askToOpenLink(HWND owner, const std::wstring& target, const std::wstring& question);
 
 } // namespace Brisvane

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "storage/PathRoot.h"
 #include "storage/Strings.h"
 #include "storage/TextCodec.h"
 
@@ -10,7 +11,7 @@ namespace Brisvane {
 namespace {
 
 std::wstring longPath(const std::wstring& path) {
-    return L"\\\\?\\" + path;
+    return longPathForm(path);
 }
 
 // Runs `attempt` on the long-path form, then once more on the path as given.
@@ -29,12 +30,12 @@ DWORD fileAttributes(const std::wstring& path) {
 
 ErrorCode ensureParentFolders(const std::wstring& path) {
     std::vector<std::wstring> pieces = splitAny(path, L"\\");
+    // A drive, a share or a long-path root names no folder to create.
+    const size_t root = rootPieceCount(pieces);
     std::wstring folder;
     for (size_t i = 0; i + 1 < pieces.size(); ++i) {
         folder += pieces[i];
-        // Pieces that name no folder of their own: a leading separator or a drive.
-        bool root = pieces[i].empty() || (i == 0 && pieces[i].size() == 2 && pieces[i][1] == L':');
-        if (!root && !pathExists(folder) && !createFolder(folder)) {
+        if (i >= root && !pieces[i].empty() && !pathExists(folder) && !createFolder(folder)) {
             return errorCannotMake;
         }
         folder += L'\\';

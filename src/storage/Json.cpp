@@ -1,14 +1,28 @@
 #include "storage/Json.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace Brisvane {
 
 namespace {
 
-// Depth of the deepest array or object in the text, counted without parsing.
-int nestingDepth(std::string_view text) {
+using FloatJson =
+    nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t, std::uint64_t, float>;
+
+bool startsNumber(char c) {
+    return c == '-' || (c >= '0' && c <= '9');
+}
+
+bool inNumber(char c) {
+    return startsNumber(c) || c == '.' || c == 'e' || c == 'E' || c == '+';
+}
+
+// Calls `visit(begin, end)` for every number token outside strings, and
+// returns the depth of the deepest array or object. Counted without parsing.
+template <typename Visit> int scanTokens(std::string_view text, Visit visit) {
     int depth = 0;
     int deepest = 0;
     bool inString = false;
@@ -28,23 +42,83 @@ int nestingDepth(std::string_view text) {
             }
         } else if (c == ']' || c == '}') {
             --depth;
+        } else if (startsNumber(c)) {
+            size_t end = i + 1;
+            while (end < text.size() && inNumber(text[end])) {
+                ++end;
+            }
+            visit(i, end);
+            i = end - 1;
         }
     }
     return deepest;
 }
 
+// True for a number token whose value lies beyond the double range.
+bool overflows(std::string_view token) {
+    // Only an exponent or a long run of digits can get there.
+    if (token.size() < 300 && token.find_first_of("eE") == std::string_view::npos) {
+        return false;
+    }
+    std::string copy(token);
+    errno = 0;
+    double value = std::strtod(copy.c_str(), nullptr);
+    return std::isinf(value);
+}
+
+// The written form of a number token: a value that is exactly a 32-bit float
+// takes the float's shortest digits (0.2 stays 0.2 after the program stored
+// 0.2f); every other value keeps the digits it was written with.
+std::string floatForm(std::string_view token) {
+    if (token.find_first_of(".eE") == std::string_view::npos) {
+        return std::string(token); // an integer
+    }
+    std::string copy(token);
+    double value = std::strtod(copy.c_str(), nullptr);
+    auto narrow = static_cast<float>(value);
+    if (!std::isfinite(narrow) || static_cast<double>(narrow) != value) {
+        return copy;
+    }
+    return FloatJson(narrow).dump();
+}
+
 } // namespace
 
 Json parseJson(std::string_view text) {
-    if (nestingDepth(text) > maxJsonDepth) {
+    std::string clamped;
+    size_t copied = 0;
+    int depth = scanTokens(text, [&](size_t begin, size_t end) {
+        std::string_view token = text.substr(begin, end - begin);
+        if (!overflows(token)) {
+            return;
+        }
+        clamped.append(text.substr(copied, begin - copied));
+        clamped += token[0] == '-' ? "-1.7976931348623157e308" : "1.7976931348623157e308";
+        copied = end;
+    });
+    if (depth > maxJsonDepth) {
         return Json(Json::value_t::discarded);
+    }
+    if (copied > 0) {
+        clamped.append(text.substr(copied));
+        text = clamped;
     }
     return Json::parse(text.begin(), text.end(), nullptr, false);
 }
 
 std::string serializeJson(const Json& value) {
     try {
-        return value.dump(2, ' ', false, nlohmann::detail::error_handler_t::replace);
+        std::string dumped = value.dump(2, ' ', false, nlohmann::detail::error_handler_t::replace);
+        std::string out;
+        out.reserve(dumped.size());
+        size_t copied = 0;
+        scanTokens(dumped, [&](size_t begin, size_t end) {
+            out.append(dumped, copied, begin - copied);
+            out += floatForm(std::string_view(dumped).substr(begin, end - begin));
+            copied = end;
+        });
+        out.append(dumped, copied);
+        return out;
     } catch (...) {
         // Only allocation failure is left; an empty text is never a valid document,
         // so a reader falls back to defaults.
@@ -78,7 +152,12 @@ bool isNumber(const Json& value) {
 
 double numberValue(const Json& value) {
     if (value.is_number_float()) {
-        return value.get_ref<const Json::number_float_t&>();
+        double v = value.get_ref<const Json::number_float_t&>();
+        constexpr double largest = std::numeric_limits<float>::max();
+        // Beyond what the program's own (float) members can hold.
+        return v > largest    ? std::numeric_limits<double>::infinity()
+               : v < -largest ? -std::numeric_limits<double>::infinity()
+                              : v;
     }
     if (value.is_number_unsigned()) {
         return static_cast<double>(value.get_ref<const Json::number_unsigned_t&>());

@@ -1,7 +1,9 @@
 #pragma once
-// The one JSON document type of the program: 32-bit float numbers and objects
-// kept sorted by member name, so every written object lists its members in
-// byte order of their names.
+// The one JSON document type of the program: objects kept sorted by member
+// name, so every written object lists its members in byte order of their names.
+// Numbers are held as doubles so that members the program does not know keep
+// their full value; the program reads its own members as 32-bit floats, and a
+// value that is exactly a float is written in the float's shortest form.
 #include <cstdint>
 #include <initializer_list>
 #include <map>
@@ -14,14 +16,17 @@
 namespace Brisvane {
 
 using Json =
-    nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t, std::uint64_t, float>;
+    nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t, std::uint64_t, double>;
 
 // Nesting deeper than this is refused when parsing, so that writing a document
 // back (which recurses) can never exhaust the stack.
 inline constexpr int maxJsonDepth = 256;
 
 // Parses UTF-8 text (a leading byte-order mark is not allowed here; the file
-// reader strips it). Returns a discarded value on any error; never throws.
+// reader strips it). Returns a discarded value on any error; never throws. A
+// number beyond the double range reads as the largest double of its sign, so
+// one such number leaves the rest of the document readable and its member out
+// of range.
 Json parseJson(std::string_view text);
 
 // The written form of every document: two-space indent, non-ASCII characters
@@ -35,7 +40,9 @@ std::int64_t integerValue(const Json& value);
 // Any JSON number except NaN (which no parsed text holds, but a program can
 // store); infinities count, so that range rules can clamp them.
 bool isNumber(const Json& value);
-// The value of any JSON number as a double; 0 for everything else.
+// The value of any JSON number as a double, read as the program's own members
+// are: beyond the 32-bit float range it is an infinity of its sign, which range
+// rules clamp or refuse. 0 for everything else.
 double numberValue(const Json& value);
 
 // Reads along a path of member names without ever throwing: the fallback when

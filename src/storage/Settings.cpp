@@ -42,6 +42,12 @@ std::int32_t readUnsigned(const Json& settings, JsonPath path, std::uint64_t fal
     return toInt32(valid ? integerValue(*value) : static_cast<std::int64_t>(fallback));
 }
 
+// The same, bounded to what can be drawn; the stored value stays as it is.
+std::int32_t readDrawn(const Json& settings, JsonPath path, std::uint64_t fallback, std::int32_t low,
+                       std::int32_t high) {
+    return std::clamp(readUnsigned(settings, path, fallback), low, high);
+}
+
 bool readBoolean(const Json& settings, JsonPath path, bool fallback) {
     const Json* value = findPath(settings, path);
     return value && value->is_boolean() ? value->get_ref<const bool&>() : fallback;
@@ -157,10 +163,10 @@ std::int32_t magnetNoteY(const Json& s) {
     return readUnsigned(s, {"magnet", "note", "y"}, defaultMagnetNote);
 }
 std::int32_t titlebarHeightDefault(const Json& s) {
-    return readUnsigned(s, {"titlebar", "height", "default"}, defaultTitlebarHeight);
+    return readDrawn(s, {"titlebar", "height", "default"}, defaultTitlebarHeight, 0, maxDrawnTitlebarHeight);
 }
 std::int32_t titlebarHeightFold(const Json& s) {
-    return readUnsigned(s, {"titlebar", "height", "fold"}, defaultTitlebarFoldHeight);
+    return readDrawn(s, {"titlebar", "height", "fold"}, defaultTitlebarFoldHeight, 0, maxDrawnTitlebarHeight);
 }
 std::int32_t tooltipInitial(const Json& s) {
     return readUnsigned(s, {"tooltip", "initial"}, defaultTooltipInitial);
@@ -172,13 +178,13 @@ bool imeOpen(const Json& s) {
     return readBoolean(s, {"ime", "open"}, defaultImeOpen);
 }
 std::int32_t marginLeft(const Json& s) {
-    return readUnsigned(s, {"window", "margin", "left"}, defaultMargin);
+    return readDrawn(s, {"window", "margin", "left"}, defaultMargin, 0, maxDrawnMargin);
 }
 std::int32_t marginRight(const Json& s) {
-    return readUnsigned(s, {"window", "margin", "right"}, defaultMargin);
+    return readDrawn(s, {"window", "margin", "right"}, defaultMargin, 0, maxDrawnMargin);
 }
 std::int32_t fontSize(const Json& s) {
-    return readUnsigned(s, {"font", "size"}, defaultFontSize);
+    return readDrawn(s, {"font", "size"}, defaultFontSize, 1, maxDrawnFontSize);
 }
 bool autoSaveAvailable(const Json& s) {
     return readBoolean(s, {"autoSave", "available"}, defaultAutoSaveAvailable);

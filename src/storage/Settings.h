@@ -24,9 +24,18 @@ Json settingsFromText(ErrorCode readResult, std::wstring_view fileText, bool& lo
 // completed, so each default group gets a fresh guid.
 void completeSettings(Json& settings, bool loaded, const Json& defaultGroups, std::uint16_t userLanguageId);
 
+// Upper bounds of what the getters below hand out for drawing: the edit
+// controls take heights in twips (a 16-bit count of 1/20 points) and margins
+// as 16-bit pixels. The stored values are never changed by these bounds.
+inline constexpr std::int32_t maxDrawnFontSize = 2340;       // x 14 twips <= 32767
+inline constexpr std::int32_t maxDrawnTitlebarHeight = 1000; // x 9 twips
+inline constexpr std::int32_t maxDrawnMargin = 4096;
+
 // Getters. Each reads the member as completion would leave it, so an absent or
 // ill-typed member gives its default; they never throw, even on a document
-// that was never completed. Integers beyond 32 bits are clamped.
+// that was never completed. Integers beyond 32 bits are clamped; title-bar
+// heights, margins and the font size to what can be drawn (a font size of at
+// least 1).
 std::int32_t magnetMonitorX(const Json& settings);
 std::int32_t magnetMonitorY(const Json& settings);
 std::int32_t magnetNoteX(const Json& settings);

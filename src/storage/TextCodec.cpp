@@ -44,6 +44,48 @@ bool startsWith(std::string_view bytes, std::string_view prefix) {
 
 } // namespace
 
+bool isValidUtf8(std::string_view in) {
+    size_t i = 0;
+    while (i < in.size()) {
+        auto b = static_cast<unsigned char>(in[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        // The second byte's range rules out overlong forms, surrogates and
+        // code points above U+10FFFF.
+        unsigned char low = 0x80, high = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            extra = 1;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            extra = 2;
+            low = b == 0xE0 ? 0xA0 : 0x80;
+            high = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            extra = 3;
+            low = b == 0xF0 ? 0x90 : 0x80;
+            high = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (in.size() - i <= static_cast<size_t>(extra)) {
+            return false;
+        }
+        auto second = static_cast<unsigned char>(in[i + 1]);
+        if (second < low || second > high) {
+            return false;
+        }
+        for (int k = 2; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(in[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += static_cast<size_t>(extra) + 1;
+    }
+    return true;
+}
+
 std::wstring utf8ToWide(std::string_view in) {
     std::wstring out;
     out.reserve(in.size());
@@ -131,7 +173,9 @@ ErrorCode decodeTextFile(std::string_view bytes, std::wstring& text) {
     if (auto nul = bytes.find('\0'); nul != std::string_view::npos) {
         bytes = bytes.substr(0, nul);
     }
-    std::wstring decoded = utf8 ? utf8ToWide(bytes) : decodeCodePage932(bytes);
+    // Without a mark, what most editors write (UTF-8) is told apart from
+    // Shift_JIS by being valid UTF-8; ASCII is both.
+    std::wstring decoded = utf8 || isValidUtf8(bytes) ? utf8ToWide(bytes) : decodeCodePage932(bytes);
     text.reserve(decoded.size());
     for (size_t i = 0; i < decoded.size(); ++i) {
         if (decoded[i] == L'\r' && i + 1 < decoded.size() && decoded[i + 1] == L'\n') {

@@ -14,14 +14,18 @@ std::wstring utf8ToWide(std::string_view utf8);
 // Unpaired surrogates become U+FFFD.
 std::string wideToUtf8(std::wstring_view wide);
 
+// Well-formed UTF-8 throughout (no overlong forms, surrogates or values above
+// U+10FFFF); an empty or ASCII text is.
+bool isValidUtf8(std::string_view bytes);
+
 // Shift_JIS (code page 932) to wide; undecodable sequences become U+FFFD.
 // Each platform supplies its own converter.
 std::wstring decodeCodePage932(std::string_view bytes);
 
 // Turns the whole content of a text file into text: refuses UTF-16, UTF-7 and
 // UTF-32 byte-order marks (errorReadFault), skips the UTF-8 mark, ends the
-// content at the first NUL, decodes UTF-8 after a mark and code page 932
-// otherwise, and turns every CR LF into LF.
+// content at the first NUL, decodes UTF-8 after a mark or when the bytes are
+// valid UTF-8, code page 932 otherwise, and turns every CR LF into LF.
 ErrorCode decodeTextFile(std::string_view bytes, std::wstring& text);
 
 // The bytes of a written text file: the UTF-8 mark, then the text as UTF-8.

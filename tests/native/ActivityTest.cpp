@@ -188,3 +188,15 @@ TEST_F(Activity, FullScreenMovesOnlyAlwaysOnTopStickies) {
     EXPECT_FALSE(core.fullScreen);
     EXPECT_FALSE(onTop.fullScreenActive);
 }
+
+TEST_F(Activity, FullScreenEndingClearsAStickyNoLongerOnTop) {
+    useGroups(R"([{"name": "g", "rule": []}])");
+    FakeSticky& sticky = add(0, L"top", {});
+    sticky.alwaysOnTop = true;
+    updateFullScreen(core, true);
+    ASSERT_TRUE(sticky.fullScreenActive);
+    // "Always on top" switched off while the full-screen program runs.
+    sticky.alwaysOnTop = false;
+    updateFullScreen(core, false);
+    EXPECT_FALSE(sticky.fullScreenActive) << "the mark would send it to the bottom until restart";
+}

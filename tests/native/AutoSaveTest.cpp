@@ -175,3 +175,24 @@ TEST_F(AutoSave, LaterChangesToTheSettingKeepTheStartUpPeriod) {
     core.markSettingsChanged();
     EXPECT_EQ(log, (Log{"set 500 5000"}));
 }
+
+TEST_F(AutoSave, FailedWritesStayPendingUntilTheyWork) {
+    core.markSettingsChanged();
+    core.markStickyChanged(L"a", SaveText | SaveFigures);
+    core.markStickyChanged(L"b", SaveJson);
+    core.failing = {"settings", "text a"};
+    EXPECT_EQ(flushWrites(), (Log{"settings", "text a", "json+figures a", "json b"}));
+    // Only what failed is kept; no timer runs until the next change.
+    EXPECT_TRUE(core.settingsDirty);
+    ASSERT_EQ(core.pendingSaves.size(), 1u);
+    EXPECT_EQ(core.pendingSaves[0].guid, L"a");
+    EXPECT_EQ(core.pendingSaves[0].flags, std::uint32_t{SaveText});
+    EXPECT_FALSE(core.autoSaveTimer.running);
+
+    core.markStickyChanged(L"c", SaveJson);
+    EXPECT_TRUE(core.autoSaveTimer.running);
+    core.failing.clear();
+    EXPECT_EQ(flushWrites(), (Log{"settings", "text a", "json c"}));
+    EXPECT_FALSE(core.settingsDirty);
+    EXPECT_TRUE(core.pendingSaves.empty());
+}

@@ -169,19 +169,21 @@ public:
     Brisvane::Sticky* focused = nullptr;
     bool buttonsHeld = false;
     mutable int focusLookups = 0;
+    // Writes that fail, named as they are logged ("settings", "text a").
+    std::vector<std::string> failing;
 
 protected:
-    bool saveSettings() override {
-        log->push_back("settings");
-        return true;
+    bool write(std::string entry) {
+        bool fails = std::find(failing.begin(), failing.end(), entry) != failing.end();
+        log->push_back(std::move(entry));
+        return !fails;
     }
+    bool saveSettings() override { return write("settings"); }
     bool saveStickyText(Brisvane::Sticky& sticky) override {
-        log->push_back("text " + narrow(sticky.stickyGuid()));
-        return true;
+        return write("text " + narrow(sticky.stickyGuid()));
     }
     bool saveStickyJson(Brisvane::Sticky& sticky, bool withFigures) override {
-        log->push_back((withFigures ? "json+figures " : "json ") + narrow(sticky.stickyGuid()));
-        return true;
+        return write((withFigures ? "json+figures " : "json ") + narrow(sticky.stickyGuid()));
     }
 };
 

@@ -161,13 +161,48 @@ TEST(NoteCompletion, ScribbleNumbersFollowTheirOwnRules) {
     EXPECT_EQ(completedMember(R"({"scribble": {"figure": {}}})", "/scribble/figure"), Json::array());
 }
 
-TEST(NoteCompletion, NumbersBeyondFloatRangeMakeTheTextUnreadable) {
-    // The parser refuses numbers a 32-bit float cannot hold, so such a file
-    // loads like any other broken one.
-    Json defaults = parseJson(allDefaults);
-    EXPECT_EQ(completed(R"({"title": "kept?", "window": {"opacity": 1e400}})"), defaults);
-    EXPECT_EQ(completed(R"({"title": "kept?", "scribble": {"strokeWidth": -1e39}})"), defaults);
-    EXPECT_EQ(completedMember(R"({"title": "kept", "scribble": {"strokeWidth": 3e38}})", "/title"), "kept");
+TEST(NoteCompletion, NumbersBeyondFloatRangeAreOutOfRangeForTheirMemberOnly) {
+    // One such number leaves every other member of the file as it was.
+    const char* text = R"({"title": "kept", "window": {"opacity": 1e400, "position": {"width": 1e39}},
+                           "scribble": {"strokeWidth": 1e39, "fillOpacity": -1e300}, "extra": 1e300})";
+    Json note = completed(text);
+    EXPECT_EQ(note["title"], "kept");
+    EXPECT_FLOAT_EQ(floatOf(note["window"]["opacity"]), 1.0f);
+    EXPECT_EQ(note["window"]["position"]["width"], 240);
+    EXPECT_FLOAT_EQ(floatOf(note["scribble"]["strokeWidth"]), 1.0f);
+    EXPECT_FLOAT_EQ(floatOf(note["scribble"]["fillOpacity"]), 0.0f);
+    EXPECT_EQ(note["extra"].get<double>(), 1e300);
+    EXPECT_FLOAT_EQ(
+        floatOf(completedMember(R"({"scribble": {"strokeWidth": 3e38}})", "/scribble/strokeWidth")), 3e38f);
+}
+
+TEST(JsonNumbers, UnknownMembersKeepTheirFullValueAndOwnFloatsStayShort) {
+    struct Case {
+        const char* text;
+        const char* written;
+    } cases[] = {
+        {R"({"pi": 3.141592653589793})", "3.141592653589793"},
+        {R"({"tiny": 1e-50})", "1e-50"},
+        {R"({"huge": 1e300})", "1e+300"},
+        {R"({"beyond": 1e999})", "1.7976931348623157e+308"},
+        {R"({"beyond": -1e999})", "-1.7976931348623157e+308"},
+        {R"({"plain": 0.35})", "0.35"},
+        {R"({"whole": 100.0})", "100.0"},
+        {R"({"integer": 18446744073709551615})", "18446744073709551615"},
+        {R"({"text": "1e999 and 0.2"})", "\"1e999 and 0.2\""},
+    };
+    for (const Case& c : cases) {
+        Json value = parseJson(c.text);
+        ASSERT_TRUE(value.is_object()) << c.text;
+        std::string written = serializeJson(value);
+        EXPECT_NE(written.find(c.written), std::string::npos) << c.text << " -> " << written;
+        EXPECT_EQ(parseJson(written), value) << c.text;
+    }
+    // What the program stores as a float is written in the float's digits.
+    Json own = Json::object();
+    own["opacity"] = 0.2f;
+    own["width"] = 2.5f;
+    EXPECT_EQ(serializeJson(own), "{\n  \"opacity\": 0.2,\n  \"width\": 2.5\n}");
 }
 
 TEST(NoteCompletion, NonFiniteNumbersStoredByTheProgramAreRepaired) {

@@ -176,10 +176,12 @@ TEST(SettingsCompletion, UnsignedMembersRejectNegativesAndFloats) {
               18446744073709551615u);
     EXPECT_EQ(loadedMember(R"({"tooltip": {"initial": 18446744073709551616}})", "/tooltip/initial"), 1000);
     EXPECT_EQ(loadedMember(R"({"font": {"size": -9223372036854775809}})", "/font/size"), 16);
-    // Beyond the float range the parser gives up on the whole file.
-    Loaded overflow = load(R"({"font": {"size": 1e400}, "trash": {"deadline": 2}})");
-    EXPECT_FALSE(overflow.loaded);
-    EXPECT_EQ(overflow.settings["trash"]["deadline"], 31);
+    // A number beyond any range is out of range for its member alone.
+    Loaded overflow = load(R"({"font": {"size": 1e400}, "trash": {"deadline": 2}, "unknown": 1e39})");
+    EXPECT_TRUE(overflow.loaded);
+    EXPECT_EQ(overflow.settings["font"]["size"], 16);
+    EXPECT_EQ(overflow.settings["trash"]["deadline"], 2);
+    EXPECT_EQ(overflow.settings["unknown"].get<double>(), 1e39);
 }
 
 TEST(SettingsCompletion, IntegerMembersKeepNegativesAndRejectFloats) {
@@ -316,6 +318,19 @@ TEST(SettingsGetters, ReturnStoredValuesClampedTo32Bits) {
     EXPECT_EQ(autoSaveElapse(s), -2147483647 - 1);
     EXPECT_EQ(trashDeadline(s), -1);
     EXPECT_EQ(searchRecentlyMax(s), 2147483647);
+}
+
+TEST(SettingsGetters, DrawnSizesAreBoundedAndTheStoredValueKept) {
+    Json s = parseJson(R"({"titlebar": {"height": {"default": 4294967295, "fold": 100000}},
+        "window": {"margin": {"left": 70000, "right": 4}}, "font": {"size": 4294967295}})");
+    EXPECT_EQ(titlebarHeightDefault(s), maxDrawnTitlebarHeight);
+    EXPECT_EQ(titlebarHeightFold(s), maxDrawnTitlebarHeight);
+    EXPECT_EQ(marginLeft(s), maxDrawnMargin);
+    EXPECT_EQ(marginRight(s), 4);
+    EXPECT_EQ(fontSize(s), maxDrawnFontSize);
+    EXPECT_LE(fontSize(s) * 14, 32767) << "the body's height in twips";
+    EXPECT_EQ(fontSize(parseJson(R"({"font": {"size": 0}})")), 1);
+    EXPECT_EQ(s["font"]["size"], 4294967295u);
 }
 
 TEST(SettingsSetters, ReportAChangeOnlyWhenTheValueDiffers) {

@@ -39,8 +39,37 @@ TEST(DecodeTextFile, Utf8AfterMarkShiftJisWithout) {
     EXPECT_EQ(decoded("\x83\x65\x83\x58\x83\x67 test"), L"テスト test");
     // Half-width katakana are single bytes in Shift_JIS.
     EXPECT_EQ(decoded("\xB1\xB2"), L"\xFF71\xFF72");
-    // The same bytes without a mark are not read as UTF-8.
-    EXPECT_NE(decoded("\xE6\x97\xA5"), L"日");
+}
+
+TEST(DecodeTextFile, UnmarkedValidUtf8IsUtf8) {
+    // What most editors write: no mark, UTF-8. Shift_JIS stays the fallback.
+    EXPECT_EQ(decoded("\xE6\x97\xA5"), L"日");
+    EXPECT_EQ(decoded("{\"title\": \"\xC3\xA9\xE4\xB8\xAD\"}"), L"{\"title\": \"é中\"}");
+    EXPECT_EQ(decoded("\x82\xA0\x82\xA2"), L"あい");
+}
+
+TEST(Utf8, ValidityFollowsTheEncodingRules) {
+    struct Case {
+        std::string_view bytes;
+        bool valid;
+    } cases[] = {
+        {"", true},
+        {"plain ascii", true},
+        {"\xC3\xA9", true},
+        {"\xF0\x9F\x98\x80", true},
+        {"\xF4\x8F\xBF\xBF", true},  // U+10FFFF
+        {"\xC3", false},             // cut short
+        {"\xC0\xAF", false},         // overlong
+        {"\xE0\x80\xAF", false},     // overlong
+        {"\xED\xA0\x80", false},     // surrogate
+        {"\xF4\x90\x80\x80", false}, // above U+10FFFF
+        {"\x93\xFA\x96\x7B", false}, // Shift_JIS
+        {"\xB1\xB2", false},         // half-width katakana in Shift_JIS
+        {"\xE6\x97", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << ::testing::PrintToString(std::string(c.bytes));
+    }
 }
 
 TEST(DecodeTextFile, ContentEndsAtFirstNul) {

@@ -156,3 +156,43 @@ TEST(ApplicationObject, SavesSettingsIntoItsOwnFolder) {
     Json settings = readSettings(temp.path() + L"settings.json");
     EXPECT_EQ(settings["autoSave"]["available"], true);
 }
+
+TEST_F(Program, CloseAsSoonAsTheWindowExistsEndsAndSaves) {
+    // A user quitting at once, or a session ending while the program starts.
+    for (int run = 0; run < 3; ++run) {
+        DeleteFileW((temp.path() + L"settings.json.unreadable").c_str());
+        writeBytes(temp.path() + L"settings.json", std::string("\xFF\xFE{\0}\0", 6));
+        UniqueKernel process = startProgram(exe);
+        ASSERT_TRUE(process);
+        HWND window = nullptr;
+        for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 10000;) {
+            window = FindWindowW(mainWindowClassName, applicationTitle);
+        }
+        ASSERT_NE(window, nullptr);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(waitForExit(process.get(), 15000), 0u) << "run " << run;
+        EXPECT_TRUE(readSettings(temp.path() + L"settings.json").is_object()) << "run " << run;
+        EXPECT_EQ(readBytes(temp.path() + L"settings.json.unreadable"), std::string("\xFF\xFE{\0}\0", 6));
+    }
+}
+
+TEST(ApplicationObject, CloseDuringStartUpWaitsForItsEnd) {
+    TempFolder temp;
+    TackaroonNotes app(temp.path());
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    ASSERT_TRUE(TackaroonNotes::registerMainWindowClass(instance));
+    HWND window = app.createMainWindow(instance);
+    ASSERT_NE(window, nullptr);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(window)) << "nothing is saved or destroyed half-way";
+    ASSERT_TRUE(app.startUp());
+    MSG message;
+    for (DWORD start = GetTickCount(); IsWindow(window) && GetTickCount() - start < 10000;) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+    EXPECT_FALSE(IsWindow(window)) << "the close is carried out once start-up is done";
+    EXPECT_TRUE(readSettings(temp.path() + L"settings.json").is_object());
+}

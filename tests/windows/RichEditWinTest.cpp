@@ -5,10 +5,12 @@
 #include "EditHelpers.h"
 
 #include <set>
+#include <vector>
 
 #include "TempFolder.h"
 #include "app/UniqueHandle_win.h"
 #include "note/OleCallback_win.h"
+#include "note/BodyFile_win.h"
 #include "note/RichEdit_win.h"
 #include "storage/File_win.h"
 
@@ -148,7 +150,7 @@ TEST_F(RichEditWin, RtfRoundTripKeepsJapaneseTextAndBold) {
     EXPECT_FALSE(pathExists(path + L".saving"));
 
     HWND fresh = makeEdit();
-    ASSERT_TRUE(loadRtf(fresh, path));
+    ASSERT_EQ(loadBodyFile(fresh, path), BodyLoad::Loaded) << *rtf;
     EXPECT_EQ(fullText(fresh), L"付箋のテスト");
     EXPECT_TRUE(uniformEffect(fresh, 0, 2, CFM_BOLD, CFE_BOLD));
     EXPECT_FALSE(uniformEffect(fresh, 2, 6, CFM_BOLD, CFE_BOLD));
@@ -162,27 +164,27 @@ TEST_F(RichEditWin, LongBodyStreamsThroughManyChunks) {
     ASSERT_GT(readBytes(path).size(), 100000u);
 
     HWND fresh = makeEdit();
-    ASSERT_TRUE(loadRtf(fresh, path));
+    ASSERT_EQ(loadBodyFile(fresh, path), BodyLoad::Loaded);
     EXPECT_EQ(fullText(fresh), fullText(body));
 }
 
 TEST_F(RichEditWin, LoadRtfReplacesContentAndRefusesWhatItCannotRead) {
     HWND empty = makeEdit();
-    EXPECT_FALSE(loadRtf(empty, at(L"missing.rtf")));
+    EXPECT_EQ(loadBodyFile(empty, at(L"missing.rtf")), BodyLoad::Missing);
     EXPECT_EQ(fullText(empty), L"");
 
     HWND body = makeBody(L"kept");
-    EXPECT_FALSE(loadRtf(body, at(L"missing.rtf")));
+    EXPECT_EQ(loadBodyFile(body, at(L"missing.rtf")), BodyLoad::Missing);
     EXPECT_EQ(fullText(body), L"kept");
 
     writeBytes(at(L"text.rtf"), "{\\rtf1\\ansi {\\b loaded} text}");
-    ASSERT_TRUE(loadRtf(body, at(L"text.rtf")));
+    ASSERT_EQ(loadBodyFile(body, at(L"text.rtf")), BodyLoad::Loaded);
     EXPECT_EQ(fullText(body), L"loaded text");
     EXPECT_TRUE(uniformEffect(body, 0, 6, CFM_BOLD, CFE_BOLD));
 
     // An empty file is read as an empty body.
     writeBytes(at(L"empty.rtf"), "");
-    EXPECT_TRUE(loadRtf(body, at(L"empty.rtf")));
+    EXPECT_EQ(loadBodyFile(body, at(L"empty.rtf")), BodyLoad::Loaded);
     EXPECT_EQ(fullText(body), L"");
 }
 
@@ -204,7 +206,7 @@ TEST_F(RichEditWin, LoadRtfRefusesFilesOfFourGibibytes) {
         }
     }
     HWND body = makeBody(L"kept");
-    EXPECT_FALSE(loadRtf(body, path));
+    EXPECT_EQ(loadBodyFile(body, path), BodyLoad::Unreadable);
     EXPECT_EQ(fullText(body), L"kept");
 }
 
@@ -222,7 +224,7 @@ TEST_F(RichEditWin, SaveRtfLeavesReadOnlyFileWhole) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     HWND fresh = makeEdit();
-    ASSERT_TRUE(loadRtf(fresh, path));
+    ASSERT_EQ(loadBodyFile(fresh, path), BodyLoad::Loaded);
     EXPECT_EQ(fullText(fresh), L"first version");
 }
 
@@ -397,9 +399,26 @@ TEST_F(RichEditWin, RangeTextReadsThroughTheTextObjectModel) {
     // A window without the object model gives nothing and opens nothing.
     EXPECT_FALSE(textDocument(parent.get()));
     EXPECT_EQ(rangeText(parent.get(), 0, 3), std::nullopt);
-    EXPECT_FALSE(openLinkAt(parent.get(), 0, 3));
+    auto never = [](const std::wstring&) {
+        ADD_FAILURE() << "nothing to ask about";
+        return false;
+    };
+    EXPECT_FALSE(openLinkAt(parent.get(), 0, 3, never));
     // An empty range is not handed to the shell.
-    EXPECT_FALSE(openLinkAt(body, 5, 5));
+    EXPECT_FALSE(openLinkAt(body, 5, 5, never));
+}
+
+TEST_F(RichEditWin, LinksOtherThanWebOrMailAreOpenedOnlyWhenTheUserSaysSo) {
+    // Opening it would start a program: the question names the target, and
+    // a No leaves the shell alone.
+    const std::wstring target = L"C:\\windows\\system32\\notepad.exe";
+    HWND body = makeBody(L"run " + target + L" now");
+    std::vector<std::wstring> asked;
+    EXPECT_FALSE(openLinkAt(body, 4, 4 + static_cast<long>(target.size()), [&](const std::wstring& t) {
+        asked.push_back(t);
+        return false;
+    }));
+    EXPECT_EQ(asked, std::vector<std::wstring>{target});
 }
 
 TEST(OleCallbackWin, AnswersItsTwoInterfacesOnly) {
