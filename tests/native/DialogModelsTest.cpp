@@ -253,9 +253,10 @@ TEST_F(DialogCore, NewGroupsComeInCreationOrderBeforeUncategorizedWithTheirRules
     applyGroupManager(core, model);
     EXPECT_EQ(groupGuids(), (std::vector<std::wstring>{L"g1", L"n1", L"n2", L""}));
     EXPECT_EQ(storedNames(), (std::vector<std::string>{"A", "First", "(Untitled)"}));
-    EXPECT_EQ(core.settings["group"][1]["rule"],
-              parseJson(R"([{"action": "input", "delay": 0, "reset": true, "opacity": 0.15,
-                             "except": ["mouse-hover"]}])"));
+    // Compared as written: the opacity is the 32-bit float 0.15, stored as "0.15".
+    EXPECT_EQ(serializeJson(core.settings["group"][1]["rule"]),
+              serializeJson(parseJson(R"([{"action": "input", "delay": 0, "reset": true, "opacity": 0.15,
+                                           "except": ["mouse-hover"]}])")));
     ASSERT_EQ(core.groups[1].rules.size(), 1u);
     EXPECT_NE(core.groups[1].rules[0]->id, core.groups[0].rules[0]->id);
     EXPECT_EQ(marks(), 1);
