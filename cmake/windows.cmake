@@ -48,7 +48,7 @@ target_link_options(tackaroon_win_tests PRIVATE ${STATIC_LINK})
 add_dependencies(tackaroon_win_tests tackaroon_app)
 tackaroon_warnings(tackaroon_win_tests)
 add_test(NAME windows_suite COMMAND tackaroon_win_tests --gtest_brief=1)
-set_tests_properties(windows_suite PROPERTIES TIMEOUT 600)
+set_tests_properties(windows_suite PROPERTIES TIMEOUT 900)
 
 # Start-up figures: run under Wine by `make bench`.
 add_executable(bench_startup ${CMAKE_SOURCE_DIR}/bench/windows/startup.cpp ${APP_RC})
