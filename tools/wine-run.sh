@@ -18,5 +18,7 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wine wineboot -i >/dev/null 2>&1
+    # The new prefix goes on setting itself up in the background; let it finish.
+    wineserver -w
 fi
 exec wine "$exe" "$@"

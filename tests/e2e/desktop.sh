@@ -6,7 +6,7 @@ trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 export WINEPREFIX=${TACKAROON_WINEPREFIX:-$(cd "$app_dir/.." && pwd)/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -n "${DISPLAY:-}" ] || { echo "needs a display"; exit 1; }
-[ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >/dev/null 2>&1
+[ -f "$WINEPREFIX/system.reg" ] || { wine wineboot -i >/dev/null 2>&1; wineserver -w; }
 mkdir -p "$artifacts"
 
 data=$(mktemp -d "/tmp/$prefix.XXXXXX")
