@@ -62,44 +62,53 @@ drag() { # sticky-left x0 y0 x1 y1, in steps of ten
     sleep 1
 }
 
+shot() { import -window root "$artifacts/drawing-$1-e2e.png"; }
+# Waits until a body pixel turns red, then keeps the screenshot $1.
+shot_once_red() { # name sticky-left x y
+    for _ in $(seq 1 150); do
+        [ "$(body_pixel "$2" "$3" "$4")" = "#FF0000" ] && break
+        sleep 0.2
+    done
+    sleep 1
+    shot "$1"
+}
+
 start_program TackaroonDrawingE2E
-for _ in $(seq 1 150); do
-    [ "$(body_pixel 20 60 45)" = "#FF0000" ] && break
-    sleep 0.2
-done
-sleep 1
-import -window root "$artifacts/drawing-stored-e2e.png"
+shot_once_red stored 20 60 45
 expect "stored red rectangle" "#FF0000" 20 60 45
 expect "stored blue ellipse" "#0000FF" 20 180 50
 expect "stored green free line" "#00FF00" 20 80 110
 expect "nothing drawn between them" "not-#FF0000" 20 115 45
-expect "nothing drawn below the line" "not-#00FF00" 20 80 125
 expect "the folded sticky shows no body" "not-#FF0000" 300 100 45
 
 drag 20 20 160 200 160
-import -window root "$artifacts/drawing-stroke-e2e.png"
+shot stroke
 expect "the stroke drawn in scribble mode" "#FF00FF" 20 110 160
-expect "the stroke leaves the figures alone" "#FF0000" 20 60 45
 
 expect "red before the eraser stroke" "#FF0000" 580 100 70
 drag 580 12 70 240 70
-import -window root "$artifacts/drawing-eraser-e2e.png"
+shot eraser
 expect "the eraser stroke cleared its band" "not-#FF0000" 580 100 70
 expect "above the erased band" "#FF0000" 580 100 45
 expect "below the erased band" "#FF0000" 580 100 100
 
 # A double click on the folded title unfolds the sticky.
 xdotool mousemove $((X + 300 + 130)) $((Y + 40 + 10)) click --repeat 2 --delay 80 1
-for _ in $(seq 1 50); do
-    [ "$(body_pixel 300 100 45)" = "#FF0000" ] && break
-    sleep 0.2
-done
-sleep 1
-import -window root "$artifacts/drawing-unfolded-e2e.png"
+shot_once_red unfolded 300 100 45
 expect "unfolded: above the stored eraser" "#FF0000" 300 100 45
 expect "unfolded: the stored eraser's band" "not-#FF0000" 300 100 70
 expect "unfolded: below the stored eraser" "#FF0000" 300 100 100
-expect "unfolded: beside the rectangle" "not-#FF0000" 300 220 45
+
+# Text typed under the drawing repaints the body; the drawing is laid over it again.
+xdotool mousemove $((X + 300 + 2 + 150)) $((Y + 40 + 22 + 190)) click 1
+for word in one two three four; do
+    xdotool type --delay 30 "$word line"
+    xdotool key Return
+done
+sleep 1
+shot typed
+expect "typed under: the rectangle" "#FF0000" 300 100 45
+expect "typed under: the erased band" "not-#FF0000" 300 100 70
 
 close_program || { echo "FAIL: the program did not close"; exit 1; }
 [ "$failures" = 0 ] || exit 1

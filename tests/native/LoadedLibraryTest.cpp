@@ -13,27 +13,10 @@ using Log = std::vector<std::string>;
 
 namespace {
 
-struct FakeModule {
-    Log* log = nullptr; // null: not loaded
-    FakeModule() = default;
-    explicit FakeModule(Log* l) : log(l) {}
-    FakeModule(FakeModule&& other) noexcept : log(std::exchange(other.log, nullptr)) {}
-    FakeModule& operator=(FakeModule&& other) noexcept {
-        std::swap(log, other.log);
-        return *this;
-    }
-    ~FakeModule() {
-        if (log) {
-            log->push_back("library freed");
-        }
-    }
-    explicit operator bool() const { return log != nullptr; }
+struct Free {
+    void operator()(Log* log) const { log->push_back("library freed"); }
 };
-
-struct FakeObject {
-    Log* log;
-    ~FakeObject() { log->push_back("object released"); }
-};
+using FakeModule = std::unique_ptr<Log, Free>;
 
 } // namespace
 
@@ -48,12 +31,12 @@ TEST(LoadedLibrary, ObjectsGoBeforeTheLibrary) {
         Log log;
         int opened = 0;
         {
-            LoadedLibrary<FakeModule, std::shared_ptr<FakeObject>> library;
+            LoadedLibrary<FakeModule, std::shared_ptr<Log>> library;
             for (int i = 0; i < 2; ++i) {
                 EXPECT_TRUE(library.load([&] { return ++opened, FakeModule(&log); }));
             }
             if (c.make) {
-                library.objects().reset(new FakeObject{&log});
+                library.objects().reset(&log, [](Log* l) { l->push_back("object released"); });
             }
             if (c.releaseFirst) {
                 library.release();
