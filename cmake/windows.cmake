@@ -83,6 +83,7 @@ if(CMAKE_CROSSCOMPILING)
     set_tests_properties(${_e2e}_end_to_end PROPERTIES TIMEOUT 180)
   endforeach()
   add_test(NAME hard_kills
-           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/faults_e2e.sh ${APP_DIR} $<TARGET_FILE:fault_injection> 8 1)
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/faults_e2e.sh ${APP_DIR} $<TARGET_FILE:fault_injection> 8 1
+                   ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(hard_kills PROPERTIES TIMEOUT 300)
 endif()
