@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include <commdlg.h> // FR_DOWN
 #include <richedit.h>
 
 #include "note/BodyFile_win.h"
