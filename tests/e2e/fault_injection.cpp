@@ -4,10 +4,8 @@
 // while it shuts down), and checks every file after each kill: settings.json
 // and each note.json parse, each text.rtf is complete RTF, no file had to be
 // kept as unreadable, and the next start opens every sticky. The last start
-// also meets a second launch, which must end at once and change nothing (the
-// trash keeps every entry), and shows the stickies for a screenshot (it writes
-// "shown.txt" and waits); after it each text.rtf must keep its formatting
-// (plain words plain, bold words bold) and end with the document.
+// also meets a second launch, which must end at once, and shows the stickies
+// for a screenshot (it writes "shown.txt" and waits).
 // Usage: fault_injection.exe "<program>" <kills> <seed>
 #include <windows.h>
 
@@ -18,11 +16,6 @@
 #include <string>
 #include <vector>
 
-#include <commdlg.h> // FR_DOWN
-#include <richedit.h>
-
-#include "note/BodyFile_win.h"
-#include "note/RichEdit_win.h"
 #include "storage/File_win.h"
 #include "storage/Json.h"
 #include "storage/RtfCheck.h"
@@ -71,10 +64,10 @@ HWND bodyOf(HWND sticky) {
     return nullptr;
 }
 
-std::vector<std::wstring> folders(const std::wstring& parent) {
+std::vector<std::wstring> noteFolders(const std::wstring& data) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((parent + L"*").c_str(), &entry);
+    HANDLE find = FindFirstFileW((data + L"notes\\*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) {
         return names;
     }
@@ -86,10 +79,6 @@ std::vector<std::wstring> folders(const std::wstring& parent) {
     } while (FindNextFileW(find, &entry));
     FindClose(find);
     return names;
-}
-
-std::vector<std::wstring> noteFolders(const std::wstring& data) {
-    return folders(data + L"notes\\");
 }
 
 bool parsesAsObject(const std::wstring& path) {
@@ -134,37 +123,6 @@ void checkFiles(const std::wstring& data, std::size_t notes, Tally& tally) {
         tally.check(!isFile(folder + L"note.json.unreadable") && !isFile(folder + L"text.rtf.unreadable"),
                     name + L" had a file kept as unreadable");
     }
-}
-
-bool boldAt(HWND edit, long at) {
-    SendMessageW(edit, EM_SETSEL, at, at + 1);
-    CHARFORMATW format{sizeof format, CFM_BOLD};
-    SendMessageW(edit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    return (format.dwEffects & CFE_BOLD) != 0;
-}
-
-// Read back by an edit control whose own default is plain, each body
-// "... Sticky N with {\b bold} text" keeps its plain words plain.
-void checkFormatting(const std::wstring& data, Tally& tally) {
-    loadRichEditLibrary();
-    HWND edit = CreateWindowExW(0, L"RICHEDIT50W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 300, 200, nullptr,
-                                nullptr, nullptr, nullptr);
-    for (const std::wstring& name : noteFolders(data)) {
-        const std::wstring path = data + L"notes\\" + name + L"\\text.rtf";
-        applyBodyFormat(edit, 16, 0, 0, 0);
-        loadBodyFile(edit, path);
-        FINDTEXTEXW find{{0, -1}, L"with bold text", {}};
-        const long at =
-            static_cast<long>(SendMessageW(edit, EM_FINDTEXTEXW, FR_DOWN, reinterpret_cast<LPARAM>(&find)));
-        std::string runs;
-        for (long i = at; at >= 0 && i < at + 14; ++i) {
-            runs += boldAt(edit, i) ? 'b' : ' ';
-        }
-        const std::string bytes = bytesOf(path);
-        tally.check(runs == "     bbbb     " && !bytes.empty() && bytes.back() != '\0',
-                    name + L"\\text.rtf lost its formatting or ends in a NUL");
-    }
-    DestroyWindow(edit);
 }
 
 // Waits until every sticky shows; false after 20 s.
@@ -217,7 +175,6 @@ int wmain(int argc, wchar_t** argv) {
     std::mt19937 random(static_cast<unsigned>(_wtoi(argv[3])));
     std::wstring data = e2e::folderOf(program);
     const std::size_t notes = noteFolders(data).size();
-    const std::size_t trashEntries = folders(data + L"trash\\").size();
     Tally tally;
     for (int round = 0; round <= kills; ++round) {
         PROCESS_INFORMATION info{};
@@ -257,9 +214,7 @@ int wmain(int argc, wchar_t** argv) {
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
         checkFiles(data, notes, tally);
-        tally.check(folders(data + L"trash\\").size() == trashEntries, L"a trash entry went before its time");
     }
-    checkFormatting(data, tally);
     std::printf("kills: %d, files checked: %d, failures: %d\n", kills, tally.files, tally.failures);
     return tally.failures == 0 ? 0 : 1;
 }

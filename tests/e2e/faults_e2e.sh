@@ -48,4 +48,11 @@ while kill -0 "$tool_pid" 2>/dev/null && [ ! -f "$data/shown.txt" ]; do sleep 0.
 wait "$tool_pid" || true
 cat "$data/result.txt"
 echo "screenshot of the last start: $artifacts/faults-e2e.png"
+# What the runs wrote: no start, first or second, purged a trash entry inside
+# its deadline; every body kept its plain and bold words and ends with the document.
+[ "$(ls "$data/trash" | wc -l)" = 3 ] || { echo "FAIL: a trash entry went before its time"; exit 1; }
+for rtf in "$data"/notes/*/text.rtf; do
+    grep -q 'with \\b bold\\b0' "$rtf" || { echo "FAIL: $rtf lost its formatting:"; cat "$rtf"; exit 1; }
+    [ "$(tail -c 1 "$rtf" | od -An -tx1)" != " 00" ] || { echo "FAIL: $rtf ends in a NUL byte"; exit 1; }
+done
 grep -q '^kills: .*, failures: 0' "$data/result.txt"
