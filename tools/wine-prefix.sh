@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the Wine prefix in WINEPREFIX ready unless it is: a copy of the prefix
 # in TACKAROON_WINEPREFIX_SEED when that one is ready (a second or two), else a
-# new one set up by wineboot (half a minute or more of both cores).
+# new one set up by wineboot (about 20 s).
 set -eu
 [ -f "$WINEPREFIX/system.reg" ] && exit 0
 seed=${TACKAROON_WINEPREFIX_SEED:-}
