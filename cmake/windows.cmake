@@ -127,6 +127,6 @@ if(CMAKE_CROSSCOMPILING)
     set_tests_properties(${_e2e}_end_to_end PROPERTIES TIMEOUT 180)
   endforeach()
   add_wine_test(hard_kills bash ${CMAKE_SOURCE_DIR}/tests/e2e/faults_e2e.sh ${APP_DIR}
-                $<TARGET_FILE:fault_injection> 8 1)
+                $<TARGET_FILE:fault_injection> 8 1 ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(hard_kills PROPERTIES TIMEOUT 300)
 endif()
