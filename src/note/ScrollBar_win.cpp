@@ -232,11 +232,16 @@ LRESULT Note::scrollBarMessage(HWND hwnd, bool horizontal, UINT message, WPARAM 
             const int length = horizontal ? client.right : client.bottom;
             const int position = dragPosition(along(horizontal, p), across(horizontal, p), bar.grabAlong,
                                               bar.grabAcross, info.nMin, info.nMax, length);
-            // The full position: SB_THUMBPOSITION carries only 16 bits, which a
-            // body of some 3,000 lines exceeds.
-            POINT target = scrollPosition(bodyEdit);
-            (horizontal ? target.x : target.y) = position;
-            SendMessageW(bodyEdit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&target));
+            if (info.nMax <= 0xFFFF) {
+                // Within 16 bits, which is all a body that scales its range reports.
+                SendMessageW(bodyEdit, scrollMessage, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
+            } else {
+                // Beyond them the range is in pixels, and SB_THUMBPOSITION would cut
+                // the position to its low 16 bits: some 3,000 lines are enough.
+                POINT target = scrollPosition(bodyEdit);
+                (horizontal ? target.x : target.y) = position;
+                SendMessageW(bodyEdit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&target));
+            }
             InvalidateRect(hwnd, nullptr, FALSE);
             renderScribble();
         }

@@ -31,6 +31,8 @@ guid=5e2e5e2e-0000-4000-8000-000000000005
 notes() { find "$data/notes" -mindepth 1 -maxdepth 1 -type d | wc -l; }
 for language in English 日本語; do
     tag=$([ "$language" = English ] && echo en || echo ja)
+    # The locale gives Wine its fonts for the language.
+    export LANG=$([ "$tag" = en ] && echo en_US.UTF-8 || echo ja_JP.UTF-8) LC_ALL=
     rm -rf "${data:?}/notes" "$data/settings.json"
     mkdir -p "$data/notes/$guid"
     printf '\xef\xbb\xbf{"autoSave": {"elapse": 1}, "language": "%s"}' "$language" >"$data/settings.json"
@@ -54,14 +56,16 @@ for language in English 日本語; do
     close_program
     sleep 2
 
+    # A first start for the group manager, with the ready-made groups.
+    rm -f "$data/settings.json"
     cp "$show_tool" "$data/show_dialog.exe"
-    wine explorer /desktop="DpiGroups$tag",900x600 "$(winepath -w "$data/show_dialog.exe")" 116 >/dev/null 2>&1 &
+    wine explorer /desktop="DpiGroups$tag",1280x800 "$(winepath -w "$data/show_dialog.exe")" 116 >/dev/null 2>&1 &
     shown=$!
     sleep 6
     window=$(xdotool search --name "DpiGroups$tag - Wine desktop" | head -n 1)
     import -window "$window" "$artifacts/dpi144-groups-$tag.png"
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    xdotool mousemove $((X + 450)) $((Y + 300)) click 1
+    xdotool mousemove $((X + 640)) $((Y + 180)) click 1
     sleep 0.5
     xdotool key Escape
     wait "$shown"
