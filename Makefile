@@ -51,6 +51,8 @@ bench: bootstrap native windows
 	tools/run-bench.sh $(NATIVE)
 	@echo "== bench_startup (Wine)"
 	tools/with-display.sh tools/wine-run.sh $(WINDOWS)/bench_startup.exe
+	@echo "== bench_scribble (Wine)"
+	tools/with-display.sh tools/wine-run.sh $(WINDOWS)/bench_scribble.exe
 
 clean:
 	rm -rf $(BUILD)

@@ -2,7 +2,7 @@
 # and its test executable, which CTest runs through Wine.
 set(WIN32_DEFINES UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 set(WIN32_LIBS user32 gdi32 comctl32 comdlg32 ole32 oleaut32 shell32 shlwapi uuid rpcrt4 advapi32
-    imm32 dwmapi dwrite d2d1 d3d11 dxgi winmm windowscodecs shcore oleacc)
+    imm32 dwmapi dwrite d2d1 d3d11 dxgi gdiplus winmm windowscodecs shcore oleacc)
 # One self-contained exe: no libgcc, libstdc++ or winpthread DLLs beside it.
 set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 
@@ -57,6 +57,9 @@ target_link_options(bench_startup PRIVATE -municode ${STATIC_LINK})
 
 # End to end: the real program in a Wine virtual desktop, driven with xdotool,
 # so these run in the cross build only.
+add_executable(bench_scribble ${CMAKE_SOURCE_DIR}/bench/windows/scribble.cpp)
+target_link_libraries(bench_scribble PRIVATE tackaroon_win)
+target_link_options(bench_scribble PRIVATE -municode ${STATIC_LINK})
 add_executable(bench_bodyload ${CMAKE_SOURCE_DIR}/bench/windows/bodyload.cpp)
 target_link_libraries(bench_bodyload PRIVATE tackaroon_win psapi)
 target_link_options(bench_bodyload PRIVATE -municode ${STATIC_LINK})
@@ -76,7 +79,7 @@ if(CMAKE_CROSSCOMPILING)
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/dialogs_e2e.sh ${APP_DIR} $<TARGET_FILE:show_dialog>
                    ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(dialogs_end_to_end PROPERTIES TIMEOUT 300)
-  foreach(_e2e sticky rules scribble menus)
+  foreach(_e2e sticky rules scribble menus drawing)
     add_test(NAME ${_e2e}_end_to_end
              COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/${_e2e}_e2e.sh ${APP_DIR} $<TARGET_FILE:close_app>
                      ${CMAKE_BINARY_DIR}/artifacts)

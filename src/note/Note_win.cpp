@@ -668,6 +668,11 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case WM_PAINT:
+        if (drawingDevice.paintsOver()) {
+            return paintBodyAndDrawing(hwnd, wParam, lParam);
+        }
+        break;
     case WM_RBUTTONUP:
         // Locked: the title menu; otherwise the text and drawing menu.
         if (locked) {

@@ -305,6 +305,8 @@ private:
     RectF drawingBounds() const;
     // After undo and redo: masks, redraw and the save request.
     void drawingChanged();
+    // The body's paint, with the drawing laid over it when it is shown that way.
+    LRESULT paintBodyAndDrawing(HWND hwnd, WPARAM wParam, LPARAM lParam);
     // The note context menu (its own file) and its commands.
     bool noteMenuCommand(int id);
     void appendDrawingItems(HMENU menu);

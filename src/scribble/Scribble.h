@@ -3,6 +3,7 @@
 // that draws the next figure, and the stroke being drawn.
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,8 @@ public:
     const Json* library = nullptr;
     bool drawing = false;
     int offsetX = 0, offsetY = 0;
+    // The content rectangle the erase masks cover; none until they are built.
+    std::optional<RectF> maskArea;
     size_t smoothingWindow = 6;
     std::vector<PointF> rawPoints;
     std::vector<PointF> smoothedPoints;
