@@ -128,14 +128,18 @@ void TackaroonNotes::shutDown() {
         DestroyWindow(searchDialog);
         searchDialog = nullptr;
     }
+    // Only what this run loaded is saved and purged: a run that stopped before
+    // reading its settings (a second launch, no edit library) touches no file.
     if (initialized) {
         saveEverything();
-        clearPendingSaves();
     }
     clearPendingSaves();
     destroyGroups();
     sharedTooltip.destroy();
     purgeExpiredTrash();
+    // Run once more by the destructor, the sequence then finds nothing to do.
+    initialized = false;
+    settingsRead_ = false;
     removeTrayIcon();
     if (displayNotification_) {
         UnregisterPowerSettingNotification(displayNotification_);
@@ -151,13 +155,14 @@ bool TackaroonNotes::loadSettings() {
     removeLeftoverTemporaries(folder_);
     const std::wstring path = folder_ + settingsFileName;
     std::wstring text;
-    ErrorCode read = readTextFileAt(path, text);
+    TextRead read = readTextFileAt(path, text);
     bool loaded = false;
     settings = settingsFromText(read, text, loaded);
-    if (isUnreadResult(read) || (read == errorSuccess && !text.empty() && !settings.is_object())) {
+    if (mustKeepBeforeWriting(read, text, settings.is_object())) {
         keptCopies_.remember(path);
     }
     completeSettings(settings, loaded, loaded ? Json() : defaultGroupsResource(), userDefaultLanguageId());
+    settingsRead_ = true;
     languages = loadLanguageTableResource();
     palette = loadPaletteResource();
     loadGroups();
@@ -207,9 +212,9 @@ bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath,
     Json parsed = Json::object();
     if (noteFolderPath) {
         removeLeftoverTemporaries(*noteFolderPath);
-        ErrorCode read = readTextFileAt(*noteFolderPath + L"\\note.json", text);
+        TextRead read = readTextFileAt(*noteFolderPath + L"\\note.json", text);
         parsed = parseJson(wideToUtf8(text));
-        if (isUnreadResult(read) || (read == errorSuccess && !text.empty() && !parsed.is_object())) {
+        if (mustKeepBeforeWriting(read, text, parsed.is_object())) {
             keptCopies_.remember(noteFolder(noteGuid) + L"note.json");
         }
     }
@@ -238,6 +243,9 @@ bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const st
     }
     if (created->bodyLoad == BodyLoad::Unreadable || created->bodyLoad == BodyLoad::PlainText) {
         keptCopies_.remember(noteFolder(created->guid) + L"text.rtf");
+    }
+    if (!created->figuresReadWhole) {
+        keptCopies_.remember(noteFolder(created->guid) + L"note.json");
     }
     created->setOpacity(created->storedOpacity(), group.appliedOpacity);
     created->showMade(activate);
@@ -269,34 +277,56 @@ std::wstring TackaroonNotes::noteTitle(const Note& note) const {
 }
 
 bool TackaroonNotes::saveNoteText(Note& note) {
-    if (note.bodyComposing || !note.hasWindows()) {
+    if (note.bodyComposing) {
         return false;
     }
-    // A body that did not load holds nothing of the file: it is not written
-    // until the user changes the text.
-    if (note.bodyLoad == BodyLoad::Unreadable && !note.textChanged) {
-        return true;
+    if (note.hasWindows()) {
+        // A body that did not load holds nothing of the file: it is not written
+        // until the user changes the text.
+        if (note.bodyLoad == BodyLoad::Unreadable && !note.textChanged) {
+            return true;
+        }
+        note.unsavedRtf = streamOutRtf(note.bodyEdit);
+    }
+    // Without its windows (closed by Alt+F4) a sticky writes what an earlier
+    // save could not, kept until a write succeeds.
+    if (!note.unsavedRtf) {
+        return false;
     }
     const std::wstring path = noteFolder(note.guid) + L"text.rtf";
-    return keptCopies_.beforeWrite(path) && saveRtf(note.bodyEdit, path);
+    if (!keptCopies_.beforeWrite(path) || writeFileBytes(path, *note.unsavedRtf) != errorSuccess) {
+        return false;
+    }
+    note.unsavedRtf.reset();
+    return true;
 }
 
 bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
-    // A sticky whose windows are gone keeps what was last read from them.
-    if (note.titleComposing || !note.hasWindows()) {
+    if (note.titleComposing) {
         return false;
     }
-    BodyState state = readBodyState(note.bodyEdit);
-    note.data["title"] = wideToUtf8(noteTitle(note));
-    valueAt(note.data, {"text", "selection", "start"}) = static_cast<std::int64_t>(state.selectionStart);
-    valueAt(note.data, {"text", "selection", "end"}) = static_cast<std::int64_t>(state.selectionEnd);
-    valueAt(note.data, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
-    valueAt(note.data, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
-    if (withFigures) {
-        saveFigures(note.scribble, valueAt(note.data, {"scribble", "figure"}));
+    if (note.hasWindows()) {
+        BodyState state = readBodyState(note.bodyEdit);
+        note.data["title"] = wideToUtf8(noteTitle(note));
+        valueAt(note.data, {"text", "selection", "start"}) = static_cast<std::int64_t>(state.selectionStart);
+        valueAt(note.data, {"text", "selection", "end"}) = static_cast<std::int64_t>(state.selectionEnd);
+        valueAt(note.data, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
+        valueAt(note.data, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
+        if (withFigures) {
+            saveFigures(note.scribble, valueAt(note.data, {"scribble", "figure"}));
+        }
+        note.jsonUnsaved = true;
+    }
+    // Without its windows the document holds what they last showed.
+    if (!note.jsonUnsaved) {
+        return false;
     }
     const std::wstring path = noteFolder(note.guid) + L"note.json";
-    return keptCopies_.beforeWrite(path) && writeUtf8TextFile(path, serializeJson(note.data)) == errorSuccess;
+    if (!keptCopies_.beforeWrite(path) || writeUtf8TextFile(path, serializeJson(note.data)) != errorSuccess) {
+        return false;
+    }
+    note.jsonUnsaved = false;
+    return true;
 }
 
 void TackaroonNotes::saveSticky(Note& note) {

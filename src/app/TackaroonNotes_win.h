@@ -135,6 +135,8 @@ private:
 
     std::wstring folder_;
     KeptCopies keptCopies_;
+    // settings.json was read this run: until then no purge knows its deadline.
+    bool settingsRead_ = false;
     // WM_CLOSE arrived before start-up finished.
     bool closeRequested_ = false;
     std::optional<std::vector<std::wstring>> colourList_;

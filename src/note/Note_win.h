@@ -270,6 +270,14 @@ public:
     // that could not be read is not written until then.
     BodyLoad bodyLoad = BodyLoad::Missing;
     bool textChanged = false;
+    // Every stored figure was read: otherwise note.json is kept before it is
+    // first written without the faulty ones.
+    bool figuresReadWhole = true;
+    // What a failed save could not write: the body's RTF bytes, and whether the
+    // document holds changes not yet written. Kept until a write succeeds, so a
+    // retry after the windows are gone (Alt+F4) still has the latest text.
+    std::optional<std::string> unsavedRtf;
+    bool jsonUnsaved = false;
     bool focusPending = false;
     bool titleComposing = false;
     bool bodyComposing = false;

@@ -108,8 +108,8 @@ ColourF colourFromValue(std::uint32_t colour);
 std::string formatColourF(const ColourF& colour);
 
 // Appends the figures of a stored "figure" array, raising position and floor
-// for each. Stops at the first element missing a member or holding one of the
-// wrong type; returns false then. Geometry is built when a canvas is given.
+// for each. An element missing a member or holding one of the wrong type is
+// skipped; false says that one was, so the list was not read whole.
 bool loadFigures(Scribble& scribble, const Json& array);
 // Writes the figures in effect from the last clear marker on.
 void saveFigures(const Scribble& scribble, Json& array);

@@ -37,8 +37,9 @@ RectF clientBounds(HWND window) {
 void Note::loadDrawing() {
     scribble.library = app ? &app->figureLibrary : nullptr;
     readPen(scribble, valueAt(data, {"scribble"}));
-    // A faulty stored figure ends the drawing there; the note opens all the same.
-    loadFigures(scribble, valueAt(data, {"scribble", "figure"}));
+    // A faulty stored figure is left out; the file is then kept before it is
+    // written without it.
+    figuresReadWhole = loadFigures(scribble, valueAt(data, {"scribble", "figure"}));
     if (!scribble.figures.empty()) {
         createDrawingDevice();
     }

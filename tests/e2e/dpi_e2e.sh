@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# End to end on dense screens, in a Wine prefix of its own so that every other
-# test keeps 96 DPI: the HighDpi tests at 96, 144 and 192 DPI; then at 144 DPI,
+# End to end on dense screens, in a Wine prefix of its own (the one the test
+# runner gives, or wineprefix-dpi) so that every other test keeps 96 DPI: the HighDpi tests at 96, 144 and 192 DPI; then at 144 DPI,
 # in English and Japanese, a sticky, its title menu opened with Shift+F10 (its
 # first item, "New sticky", chosen with the keyboard) and the group manager,
 # each kept as a screenshot.
@@ -12,7 +12,7 @@ show_tool=$3
 tests_exe=$4
 artifacts=$5
 prefix=tackaroon-dpi
-export TACKAROON_WINEPREFIX=$(cd "$app_dir/.." && pwd)/wineprefix-dpi
+export TACKAROON_WINEPREFIX=${TACKAROON_WINEPREFIX:-$(cd "$app_dir/.." && pwd)/wineprefix-dpi}
 . "$(dirname "$0")/desktop.sh"
 set_dpi() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
