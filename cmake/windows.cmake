@@ -2,7 +2,7 @@
 # and its test executable, which CTest runs through Wine.
 set(WIN32_DEFINES UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 set(WIN32_LIBS user32 gdi32 comctl32 comdlg32 ole32 oleaut32 shell32 shlwapi uuid rpcrt4 advapi32
-    imm32 dwmapi dwrite d2d1 d3d11 dxgi gdiplus winmm windowscodecs)
+    imm32 dwmapi dwrite d2d1 d3d11 dxgi gdiplus winmm windowscodecs shcore oleacc)
 # One self-contained exe: no libgcc, libstdc++ or winpthread DLLs beside it.
 set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 
@@ -126,6 +126,9 @@ if(CMAKE_CROSSCOMPILING)
                   $<TARGET_FILE:close_app> ${CMAKE_BINARY_DIR}/artifacts)
     set_tests_properties(${_e2e}_end_to_end PROPERTIES TIMEOUT 180)
   endforeach()
+  add_wine_test(dpi_end_to_end bash ${CMAKE_SOURCE_DIR}/tests/e2e/dpi_e2e.sh ${APP_DIR} $<TARGET_FILE:close_app>
+                $<TARGET_FILE:show_dialog> $<TARGET_FILE:tackaroon_win_tests> ${CMAKE_BINARY_DIR}/artifacts)
+  set_tests_properties(dpi_end_to_end PROPERTIES TIMEOUT 600)
   add_wine_test(hard_kills bash ${CMAKE_SOURCE_DIR}/tests/e2e/faults_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:fault_injection> 8 1 ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(hard_kills PROPERTIES TIMEOUT 300)

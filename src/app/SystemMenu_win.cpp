@@ -106,27 +106,33 @@ UniqueMenu TackaroonNotes::buildSystemMenu() {
     return bar;
 }
 
-void TackaroonNotes::showSystemMenu() {
+void TackaroonNotes::showSystemMenu(POINT at) {
     UniqueMenu bar = buildSystemMenu();
     if (!bar) {
         return;
     }
-    POINT cursor{};
-    GetCursorPos(&cursor);
     // Without the foreground the menu would not close on a click elsewhere,
     // and without the null message it would not open a second time.
     SetForegroundWindow(mainWindow);
-    TrackPopupMenu(GetSubMenu(bar.get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, mainWindow, nullptr);
+    // Wine activates nothing when this thread has the foreground already, and
+    // after a dialog closed with every sticky disabled the thread has no
+    // active window: keys would reach no one and the menu would take none.
+    if (GetActiveWindow() != mainWindow) {
+        SetActiveWindow(mainWindow);
+    }
+    TrackPopupMenu(GetSubMenu(bar.get(), 0), TPM_RIGHTBUTTON, at.x, at.y, 0, mainWindow, nullptr);
     PostMessageW(mainWindow, WM_NULL, 0, 0);
 }
 
-void TackaroonNotes::onTrayIcon(WPARAM iconId, LPARAM mouseMessage) {
+void TackaroonNotes::onTrayIcon(UINT event, UINT iconId, POINT at) {
     if (iconId != trayIconId) {
         return;
     }
-    if (mouseMessage == WM_RBUTTONUP) {
-        showSystemMenu();
-    } else if (mouseMessage == WM_LBUTTONDBLCLK && !modalOpen) {
+    // A right click and Shift+F10 both arrive as WM_CONTEXTMENU; Enter and
+    // Space on the selected icon as NIN_KEYSELECT.
+    if (event == WM_CONTEXTMENU || event == NIN_KEYSELECT) {
+        showSystemMenu(at);
+    } else if (event == WM_LBUTTONDBLCLK && !modalOpen) {
         onCommand(CommandNewInGroup); // a new sticky in the first group
     }
 }
@@ -259,8 +265,7 @@ void TackaroonNotes::onCommand(UINT id) {
             if (!note->bodyEdit) {
                 continue;
             }
-            SendMessageW(note->bodyEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                         MAKELPARAM(marginLeft(settings), marginRight(settings)));
+            note->applyMargins();
             InvalidateRect(note->bodyEdit, nullptr, TRUE);
             UpdateWindow(note->bodyEdit);
             note->refreshScrollBars();

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "app/Activity.h"
 #include "app/SingleInstance_win.h"
@@ -363,6 +364,10 @@ void TackaroonNotes::addTrayIcon() {
     icon.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(smallIconId));
     lstrcpynW(icon.szTip, applicationTitle, ARRAYSIZE(icon.szTip));
     Shell_NotifyIconW(NIM_ADD, &icon);
+    // Version 4 lets the icon take the keyboard (Win+B, arrows, Enter, Space,
+    // Shift+F10) and reports the icon's place with every event.
+    icon.uVersion = NOTIFYICON_VERSION_4;
+    Shell_NotifyIconW(NIM_SETVERSION, &icon);
 }
 
 void TackaroonNotes::removeTrayIcon() {
@@ -435,7 +440,7 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
         }
         break;
     case WM_TRAYICON:
-        onTrayIcon(wParam, lParam);
+        onTrayIcon(LOWORD(lParam), HIWORD(lParam), POINT{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)});
         return 0;
     case WM_COMMAND:
         onCommand(LOWORD(wParam));

@@ -90,8 +90,11 @@ public:
 
     // The system menu and what it opens.
     UniqueMenu buildSystemMenu();
-    void showSystemMenu();
-    void onTrayIcon(WPARAM iconId, LPARAM mouseMessage);
+    // At `at`, the icon's place or the cursor.
+    void showSystemMenu(POINT at);
+    // An event of the notification icon (version 4): what happened, the icon's
+    // id and where (the cursor, or the icon when chosen by keyboard).
+    void onTrayIcon(UINT event, UINT iconId, POINT at);
     // Highlights the sticky under the menu's current item.
     void onMenuSelect(WPARAM wParam, LPARAM lParam);
     void onCommand(UINT id);

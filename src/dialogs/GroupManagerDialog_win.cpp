@@ -12,6 +12,7 @@
 #include "dialogs/DialogIds.h"
 #include "dialogs/Dialogs_win.h"
 #include "dialogs/GroupManagerModel.h"
+#include "note/DpiScale.h"
 #include "storage/Guid.h"
 
 namespace Brisvane {
@@ -21,6 +22,9 @@ namespace {
 // Ids of the keyboard's cell menu, which offers every column at once: the
 // column's own menu ids moved into a range per column.
 constexpr int keyboardMenuStride = 40000;
+// Posted on a DPI change: the lists fit their text again once the system has
+// rescaled the dialog and its fonts.
+constexpr UINT refitMessage = WM_APP + 1;
 
 struct GroupManagerState {
     explicit GroupManagerState(DialogHost& application) : app(application), model(application) {}
@@ -33,10 +37,15 @@ HWND rulesList(HWND dialog) {
     return GetDlgItem(dialog, IDC_GROUPS_RULES);
 }
 
+// A 96-DPI measure at the DPI of the dialog's monitor.
+int scaled(HWND window, int measure) {
+    return scaleToDpi(measure, static_cast<int>(GetDpiForWindow(window)));
+}
+
 // Wide enough for the widest cell and for the header, whose text the list
 // view's own header sizing may clip.
 void fitColumns(HWND list) {
-    constexpr int headerPadding = 16;
+    const int headerPadding = scaled(list, 16);
     for (int column = 0; column < RuleColumnCount; ++column) {
         wchar_t header[128] = {};
         LVCOLUMNW info{};
@@ -91,7 +100,7 @@ void fitGroupList(HWND dialog) {
         GetTextExtentPoint32W(dc.get(), text.c_str(), std::max(length, 0), &size);
         widest = std::max(widest, static_cast<int>(size.cx));
     }
-    SendMessageW(list, LB_SETHORIZONTALEXTENT, widest + 8, 0);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, widest + scaled(list, 8), 0);
 }
 
 void showSelectedGroup(HWND dialog, GroupManagerState& state) {
@@ -136,7 +145,7 @@ void initialize(HWND dialog, GroupManagerState& state) {
         LVCOLUMNW info{};
         info.mask = LVCF_TEXT | LVCF_FMT | LVCF_WIDTH;
         info.fmt = column == ColumnDelay ? LVCFMT_RIGHT : LVCFMT_CENTER;
-        info.cx = 60;
+        info.cx = scaled(list, 60);
         info.pszText = header.data();
         ListView_InsertColumn(list, column, &info);
     }
@@ -316,6 +325,13 @@ INT_PTR CALLBACK groupManagerDialogProc(HWND dialog, UINT message, WPARAM wParam
             return TRUE;
         }
         return FALSE;
+    case WM_DPICHANGED:
+        PostMessageW(dialog, refitMessage, 0, 0);
+        return FALSE;
+    case refitMessage:
+        fitGroupList(dialog);
+        fitColumns(rulesList(dialog));
+        return TRUE;
     case WM_NCDESTROY:
         releaseState<GroupManagerState>(dialog);
         return FALSE;

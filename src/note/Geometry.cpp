@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "note/DpiScale.h"
+
 namespace Brisvane {
 
 namespace {
@@ -168,17 +170,19 @@ void copyNoteDefaults(Json& target, const Json& source,
     copyMember(target, source, {"theme", "base"}, Kind::string);
 }
 
-HitZone resizeZone(int x, int y, int width, int height, bool fixSize) {
+HitZone resizeZone(int x, int y, int width, int height, bool fixSize, int dpi) {
     if (x < 0 || y < 0 || x >= width || y >= height) {
         return HitNowhere;
     }
     if (fixSize) {
         return HitClient;
     }
-    bool left = x <= 5;
-    bool right = !left && x >= width - 5;
-    bool top = y <= 2;
-    bool bottom = !top && y >= height - 5;
+    const int edge = scaleToDpi(5, dpi);
+    const int topEdge = scaleToDpi(2, dpi);
+    bool left = x <= edge;
+    bool right = !left && x >= width - edge;
+    bool top = y <= topEdge;
+    bool bottom = !top && y >= height - edge;
     if (left) {
         return top ? HitTopLeft : bottom ? HitBottomLeft : HitLeft;
     }

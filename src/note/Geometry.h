@@ -46,8 +46,8 @@ enum HitZone : int {
 
 // The resize zone under a point in client coordinates of a client area of the
 // given size. The top edge alone never resizes (it is the title bar); with
-// fixSize everything inside is client area.
-HitZone resizeZone(int x, int y, int width, int height, bool fixSize);
+// fixSize everything inside is client area. The zones widen with the DPI.
+HitZone resizeZone(int x, int y, int width, int height, bool fixSize, int dpi = 96);
 
 // The layered window's alpha: the product scaled to 0..255 and truncated; any
 // result outside 0..255 (negatives included) gives 255.

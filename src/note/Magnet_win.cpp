@@ -57,8 +57,8 @@ bool Note::onMoving(RECT& rect) {
     MONITORINFO monitor{sizeof monitor};
     GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor);
     const Json& settings = app->settings;
-    MagnetDistances distances{magnetMonitorX(settings), magnetMonitorY(settings), magnetNoteX(settings),
-                              magnetNoteY(settings)};
+    MagnetDistances distances{px(magnetMonitorX(settings)), px(magnetMonitorY(settings)),
+                              px(magnetNoteX(settings)), px(magnetNoteY(settings))};
     MagnetOutcome outcome = snapMove(magnets, self, toRect(rect), cursor.x - moveStartCursor.x,
                                      cursor.y - moveStartCursor.y, toRect(monitor.rcWork), distances);
     storeAt(data, {"window", "magnet", "stickNoteGuid"}, wideToUtf8(outcome.stickGuid));

@@ -70,7 +70,7 @@ void Note::resizeAtStoredPosition(int width, int height, bool keepOnScreen) {
 }
 
 void Note::restoreGeometry() {
-    int height = folded ? titlebarHeightFold(app->settings) : storedPosition("height");
+    int height = folded ? foldHeight() : storedPosition("height");
     setBounds(storedPosition("left"), storedPosition("top"), storedPosition("width"), height, true);
 }
 
@@ -104,7 +104,7 @@ void Note::setFold(bool fold, bool rule, bool repaint) {
     if (repaint) {
         paintBackground(nullptr);
     }
-    int height = folded ? titlebarHeightFold(app->settings) : storedPosition("height");
+    int height = folded ? foldHeight() : storedPosition("height");
     resizeAtStoredPosition(storedPosition("width"), height, false);
     SetWindowPos(window, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

@@ -68,16 +68,61 @@ void Note::applyTheme(const std::wstring& base, bool repaint) {
     InvalidateRect(window, nullptr, FALSE);
 }
 
+int Note::titleHeight() const {
+    return px(app ? titlebarHeightDefault(app->settings) : 20);
+}
+
+int Note::foldHeight() const {
+    return px(app ? titlebarHeightFold(app->settings) : 18);
+}
+
+void Note::changeDpi(int newDpi, const RECT& suggested) {
+    const int oldDpi = dpi;
+    dpi = effectiveDpi(newDpi);
+    applyTextZoom();
+    applyMargins();
+    int height = suggested.bottom - suggested.top;
+    if (folded) {
+        // The unfolded height keeps its size on the new screen, as the system
+        // scales the window; the folded one follows the title bar.
+        const int unfolded = MulDiv(storedPosition("height"), dpi, oldDpi);
+        if (storeAt(data, {"window", "position", "height"}, static_cast<std::int64_t>(unfolded))) {
+            markChanged(SaveJson);
+        }
+        height = foldHeight();
+    }
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    layout();
+}
+
+void Note::applyTextZoom() {
+    // Rich Edit turns twips into pixels at the DPI of its device context.
+    ScopedWindowDC dc(bodyEdit);
+    if (!dc.get()) {
+        return;
+    }
+    const TextZoom zoom = textZoom(dpi, GetDeviceCaps(dc.get(), LOGPIXELSY));
+    for (HWND edit : {titleEdit, bodyEdit}) {
+        SendMessageW(edit, EM_SETZOOM, static_cast<WPARAM>(zoom.numerator), zoom.denominator);
+    }
+}
+
+void Note::applyMargins() {
+    if (app && bodyEdit) {
+        SendMessageW(bodyEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(px(marginLeft(app->settings)), px(marginRight(app->settings))));
+    }
+}
+
 void Note::layout() {
     if (!window || !app) {
         return;
     }
     RECT client;
     GetClientRect(window, &client);
-    const Json& settings = app->settings;
-    NoteLayout parts =
-        computeLayout(client.right, client.bottom, folded, storedFlag("titlebar"), storedFlag("border"),
-                      titlebarHeightDefault(settings), titlebarHeightFold(settings));
+    NoteLayout parts = computeLayout(client.right, client.bottom, folded, storedFlag("titlebar"),
+                                     storedFlag("border"), titleHeight(), foldHeight());
     setTitleRegion(parts.titleRegionUsed, parts.titleRegion);
     placeChild(titleEdit, parts.titleEdit, parts.titleEdit.width() > 0);
     placeChild(newButton, parts.newButton, !folded && parts.titlebarShown);
@@ -142,8 +187,9 @@ void Note::paintButton(HWND button, int index) {
     const wchar_t* name = GetCapture() == button ? L"title-active" : L"title-background";
     UniqueBrush rest(CreateSolidBrush(themeColour(themeColours, name)));
     UniqueBrush ink(CreateSolidBrush(themeColour(themeColours, L"title-color")));
-    ButtonGlyph glyph =
-        index == 0 ? plusGlyph(client.right, client.bottom) : crossGlyph(client.right, client.bottom);
+    const double unit = static_cast<double>(dpi) / baseDpi;
+    ButtonGlyph glyph = index == 0 ? plusGlyph(client.right, client.bottom, unit)
+                                   : crossGlyph(client.right, client.bottom, unit);
     std::array<POINT, std::tuple_size_v<ButtonGlyph>> points{};
     for (size_t i = 0; i < glyph.size(); ++i) {
         points[i] = {glyph[i].x, glyph[i].y};
@@ -177,8 +223,8 @@ bool Note::measureSwatch(MEASUREITEMSTRUCT* item) {
         return false;
     }
     const bool theme = item->itemID >= CommandThemeFirst && item->itemID <= CommandThemeLast;
-    item->itemWidth = theme ? 58 : 34;
-    item->itemHeight = theme ? 22 : 19;
+    item->itemWidth = static_cast<UINT>(px(theme ? 58 : 34));
+    item->itemHeight = static_cast<UINT>(px(theme ? 22 : 19));
     return true;
 }
 
@@ -208,14 +254,16 @@ bool Note::drawSwatch(const DRAWITEMSTRUCT* item) {
     }
     HDC dc = item->hDC;
     RECT swatch = item->rcItem;
-    InflateRect(&swatch, -4, -4);
+    InflateRect(&swatch, -px(4), -px(4));
     const bool checked = item->itemState & ODS_CHECKED;
-    UniquePen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_MENUTEXT)));
+    const int corner = px(8);
+    UniquePen pen(CreatePen(PS_SOLID, px(1, 1), GetSysColor(COLOR_MENUTEXT)));
     UniqueBrush fill(CreateSolidBrush(*colour));
     UniqueRegion swatchRegion;
     if (checked) {
-        InflateRect(&swatch, -2, -1);
-        swatchRegion.reset(CreateRoundRectRgn(swatch.left, swatch.top, swatch.right, swatch.bottom, 8, 8));
+        InflateRect(&swatch, -px(2), -px(1));
+        swatchRegion.reset(
+            CreateRoundRectRgn(swatch.left, swatch.top, swatch.right, swatch.bottom, corner, corner));
     } else {
         swatchRegion.reset(CreateRectRgn(swatch.left, swatch.top, swatch.right, swatch.bottom));
     }
@@ -223,7 +271,7 @@ bool Note::drawSwatch(const DRAWITEMSTRUCT* item) {
         ScopedSelect selectPen(dc, pen.get());
         ScopedSelect selectBrush(dc, fill.get());
         if (checked) {
-            RoundRect(dc, swatch.left, swatch.top, swatch.right - 1, swatch.bottom - 1, 8, 8);
+            RoundRect(dc, swatch.left, swatch.top, swatch.right - 1, swatch.bottom - 1, corner, corner);
         } else {
             Rectangle(dc, swatch.left, swatch.top, swatch.right, swatch.bottom);
         }

@@ -145,7 +145,10 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     // Every window is made where it belongs, so none is moved after it is made.
     folded = storedFlag("fold") || ruleFold;
     const int width = storedPosition("width");
-    const int height = folded ? titlebarHeightFold(settings) : storedPosition("height");
+    // The monitor the sticky goes to gives the measures of its title bar.
+    dpi = monitorDpi(
+        rectFromSize(storedPosition("left"), storedPosition("top"), width, storedPosition("height")));
+    const int height = folded ? foldHeight() : storedPosition("height");
     bool corrected = false;
     const Rect frame =
         keptOnScreen(rectFromSize(storedPosition("left"), storedPosition("top"), width, height), corrected);
@@ -164,9 +167,8 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
     layoutTimer.prepare(&windowTimers(), window, layoutTimerId, layoutDelay, true);
 
-    const NoteLayout parts =
-        computeLayout(width, height, folded, storedFlag("titlebar"), storedFlag("border"),
-                      titlebarHeightDefault(settings), titlebarHeightFold(settings));
+    const NoteLayout parts = computeLayout(width, height, folded, storedFlag("titlebar"),
+                                           storedFlag("border"), titleHeight(), foldHeight());
     const bool buttonsShown = !folded && parts.titlebarShown;
     // Before the bars are needed the body and the drawing share the whole text area.
     const Rect text = folded ? Rect{} : parts.textArea;
@@ -196,7 +198,8 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     bodyEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
     applyBodyFormat(bodyEdit, fontSize(settings), themeColour(themeColours, L"text-color"),
-                    marginLeft(settings), marginRight(settings));
+                    px(marginLeft(settings)), px(marginRight(settings)));
+    applyTextZoom(); // while the body is empty, so nothing needs wrapping again
     steps.windows += StartupSteps::since(began);
 
     began = StartupSteps::Clock::now();
@@ -210,10 +213,11 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     SetWindowPos(scribbleWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     // A body that fits its text area needs no bars (it fits at every trial size
     // too, each being larger); only an overflowing one goes through the trials.
-    const int cx = GetSystemMetrics(SM_CXVSCROLL);
-    const int cy = GetSystemMetrics(SM_CYHSCROLL);
+    const int cx = GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi));
+    const int cy = GetSystemMetricsForDpi(SM_CYHSCROLL, static_cast<UINT>(dpi));
+    const int thickness = px(scrollBarThickness, 1);
     if (!folded) {
-        if (showsOwnBars(bodyEdit) || cx < scrollBarThickness || cy < scrollBarThickness) {
+        if (showsOwnBars(bodyEdit) || cx < thickness || cy < thickness) {
             layoutScrollBars(text.left, text.top, text.width(), text.height());
         } else {
             RECT client{};

@@ -3,11 +3,13 @@
 #include "note/Note_win.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <richedit.h>
 #include <windowsx.h>
 
-#include "note/NoteHost_win.h"
 #include "base/Timer_win.h"
+#include "note/AccessibleName_win.h"
+#include "note/NoteHost_win.h"
 #include "note/Geometry.h"
 #include "note/LinkTarget.h"
 #include "note/RichEdit_win.h"
@@ -136,7 +138,8 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     LRESULT result = 0;
-    if (note->handleResizeZone(hwnd, message, lParam, false, result)) {
+    if (note->handleResizeZone(hwnd, message, lParam, false, result) ||
+        (message == WM_GETOBJECT && note->accessibleObject(hwnd, wParam, lParam, result))) {
         return result;
     }
     switch (note->roleOf(hwnd)) {
@@ -164,11 +167,51 @@ LRESULT CALLBACK Note::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     bool title = hwnd == note->titleEdit;
     LRESULT result = 0;
-    if (note->handleResizeZone(hwnd, message, lParam, note->storedFlag("lock"), result)) {
+    if (note->handleResizeZone(hwnd, message, lParam, note->storedFlag("lock"), result) ||
+        (message == WM_GETOBJECT && note->accessibleObject(hwnd, wParam, lParam, result))) {
         return result;
     }
     return title ? note->titleMessage(hwnd, message, wParam, lParam)
                  : note->bodyMessage(hwnd, message, wParam, lParam);
+}
+
+bool Note::accessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!app) {
+        return false;
+    }
+    std::wstring name;
+    long role = 0;
+    switch (roleOf(hwnd)) {
+    case RoleNewButton:
+    case RoleTrashButton:
+        name = hwnd == newButton ? app->lookupText("menu.titlebar.new", L"New sticky")
+                                 : app->lookupText("menu.titlebar.delete", L"Move sticky to trash");
+        role = ROLE_SYSTEM_PUSHBUTTON;
+        break;
+    case RoleTitle:
+        name = app->lookupText("accessibility.title", L"Title");
+        role = ROLE_SYSTEM_TEXT;
+        break;
+    case RoleBody:
+        name = app->lookupText("accessibility.text", L"Text");
+        role = ROLE_SYSTEM_TEXT;
+        break;
+    case RoleScribble:
+        name = app->lookupText("accessibility.drawing", L"Drawing");
+        break;
+    case RoleSticky: {
+        // The sticky is announced by its title, as lists show it.
+        name = app->lookupText("accessibility.sticky", L"Sticky note");
+        const std::wstring title = noteTitleText(titleEdit, bodyEdit);
+        if (!title.empty()) {
+            name += L": " + title;
+        }
+        break;
+    }
+    default:
+        return false; // the scroll bars stand in for the body's own
+    }
+    return answerAccessibleName(hwnd, wParam, lParam, name, role, result);
 }
 
 bool Note::handleResizeZone(HWND hwnd, UINT message, LPARAM lParam, bool locked, LRESULT& result) {
@@ -190,7 +233,7 @@ bool Note::handleResizeZone(HWND hwnd, UINT message, LPARAM lParam, bool locked,
     }
     RECT client;
     GetClientRect(window, &client);
-    HitZone zone = resizeZone(point.x, point.y, client.right, client.bottom, storedFix("size"));
+    HitZone zone = resizeZone(point.x, point.y, client.right, client.bottom, storedFix("size"), dpi);
     if (isSizingZone(zone)) {
         if (message == WM_SETCURSOR) {
             SetCursor(LoadCursorW(nullptr, cursorForZone(zone)));
@@ -280,9 +323,19 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {30, app ? titlebarHeightFold(app->settings) : 18};
+        info->ptMinTrackSize = {px(30), foldHeight()};
         return 0;
     }
+    case WM_CONTEXTMENU:
+        // Shift+F10 or the Menu key on the sticky or a child that passed it on.
+        if (lParam == -1) {
+            keyboardMenu(reinterpret_cast<HWND>(wParam));
+            return 0;
+        }
+        break;
+    case WM_DPICHANGED:
+        changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_NOTIFY:
@@ -570,6 +623,12 @@ LRESULT Note::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_RBUTTONUP:
         openTitleMenu();
         return 0;
+    case WM_CONTEXTMENU:
+        if (lParam == -1) {
+            keyboardMenu(hwnd); // the edit's own menu would offer nothing
+            return 0;
+        }
+        break;
     default:
         break;
     }
@@ -603,6 +662,12 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_RBUTTONDOWN:
         return 0;
+    case WM_CONTEXTMENU:
+        if (lParam == -1) {
+            keyboardMenu(hwnd);
+            return 0;
+        }
+        break;
     case WM_PAINT:
         if (drawingDevice.paintsOver()) {
             return paintBodyAndDrawing(hwnd, wParam, lParam);
@@ -632,6 +697,28 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return CallWindowProcW(bodyEditProc, hwnd, message, wParam, lParam);
+}
+
+void Note::keyboardMenu(HWND source) {
+    // The menu a right click on the same part opens: the text and drawing menu
+    // on the body and the drawing unless locked, the title menu elsewhere.
+    const bool content = source == bodyEdit || source == scribbleWindow;
+    const bool titleMenu = !content || storedFlag("lock");
+    // At the caret when the body shows it, otherwise at the sticky's top-left corner.
+    POINT at{};
+    RECT visible{};
+    GetClientRect(bodyEdit, &visible);
+    if (source == bodyEdit && GetFocus() == bodyEdit && GetCaretPos(&at) && PtInRect(&visible, at)) {
+        ClientToScreen(bodyEdit, &at);
+    } else {
+        at = {};
+        ClientToScreen(window, &at);
+    }
+    if (titleMenu) {
+        openTitleMenu(at);
+    } else {
+        showNoteMenu(at);
+    }
 }
 
 void Note::focusContent() {

@@ -11,6 +11,7 @@
 #include "base/UniqueHandle_win.h"
 #include "note/BodyFile_win.h"
 #include "note/Colour.h"
+#include "note/DpiScale.h"
 #include "note/Geometry.h"
 #include "note/ScrollMath.h"
 #include "groups/Sticky.h"
@@ -21,6 +22,17 @@
 namespace Brisvane {
 
 class NoteHost;
+
+// Where a menu opens: the given place, or else the cursor.
+inline POINT menuPlace(const std::optional<POINT>& at) {
+    POINT place{};
+    if (at) {
+        place = *at;
+    } else {
+        GetCursorPos(&place);
+    }
+    return place;
+}
 
 // Moves a child of a sticky without repainting and shows or hides it.
 void placeChild(HWND child, const Rect& r, bool visible);
@@ -156,6 +168,18 @@ public:
     void setShadow(bool on);
     void setRuleExempt(bool exempt);
 
+    // Screen density: every 96-DPI measure of the sticky goes through px.
+    int px(int measure, int minimum = 0) const { return scaleToDpi(measure, dpi, minimum); }
+    // The unfolded and folded title bar heights at the sticky's DPI.
+    int titleHeight() const;
+    int foldHeight() const;
+    // WM_DPICHANGED: takes the new DPI and the suggested rectangle and lays out again.
+    void changeDpi(int newDpi, const RECT& suggested);
+    // Title and body text drawn at the sticky's DPI rather than the system's.
+    void applyTextZoom();
+    // The body's side margins from the settings, at the sticky's DPI.
+    void applyMargins();
+
     // Title bar and theme.
     void applyTheme(const std::wstring& base, bool repaint);
     std::wstring themeBase() const;
@@ -177,7 +201,8 @@ public:
     // out its commands that the window commands do not (true when handled);
     // previews themes and highlights stickies while any menu of the sticky is open.
     void buildTitleMenu(HMENU menu, bool withCancel);
-    void openTitleMenu();
+    // At the cursor unless a place is given (a menu opened from the keyboard).
+    void openTitleMenu(std::optional<POINT> at = std::nullopt);
     bool titleMenuCommand(int id);
     void onMenuLoop(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -193,15 +218,17 @@ public:
     // made when there is something to draw.
     void loadDrawing();
     void renderScribble();
-    // The context menu of the body and the drawing, at the cursor; built anew
-    // each time, the caller destroying it.
-    void showNoteMenu();
+    // The context menu of the body and the drawing, at the cursor or at `at`;
+    // built anew each time, the caller destroying it.
+    void showNoteMenu(std::optional<POINT> at = std::nullopt);
     HMENU buildNoteMenu();
 
     // The application, as much of it as a sticky needs.
     NoteHost* app = nullptr;
     const std::wstring guid;
     HWND window = nullptr;
+    // The DPI of the monitor the sticky is on.
+    int dpi = baseDpi;
     HWND newButton = nullptr;
     HWND trashButton = nullptr;
     HWND titleEdit = nullptr;
@@ -262,6 +289,10 @@ private:
     // The note a window of a sticky's own classes, or one of its edits, is bound
     // to; null once unbound. Other windows keep other things in their user data.
     static Note* noteOf(HWND hwnd);
+    // WM_GETOBJECT: each part of the sticky named for screen readers; true when answered.
+    bool accessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Shift+F10 or the Menu key on one of the sticky's windows.
+    void keyboardMenu(HWND source);
     // Sizing cursors and the system's resize loop for the edges; true when handled.
     bool handleResizeZone(HWND hwnd, UINT message, LPARAM lParam, bool locked, LRESULT& result);
     LRESULT stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

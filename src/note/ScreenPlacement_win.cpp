@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <shellscalingapi.h>
+
+#include "note/DpiScale.h"
+
 namespace Brisvane {
 
 namespace {
@@ -42,6 +46,16 @@ Rect keptOnScreen(const Rect& wanted, bool& corrected) {
     info = {sizeof info};
     GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info);
     return keepOnScreen(wanted, workAreas, toRect(info.rcMonitor), corrected);
+}
+
+int monitorDpi(const Rect& r) {
+    RECT area{r.left, r.top, r.right, r.bottom};
+    UINT x = 0, y = 0;
+    if (GetDpiForMonitor(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), MDT_EFFECTIVE_DPI, &x, &y) !=
+        S_OK) {
+        return baseDpi;
+    }
+    return effectiveDpi(static_cast<int>(y));
 }
 
 } // namespace Brisvane

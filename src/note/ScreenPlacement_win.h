@@ -9,4 +9,8 @@ namespace Brisvane {
 // for one monitor only.
 Rect keptOnScreen(const Rect& wanted, bool& corrected);
 
+// The DPI of the monitor nearest to a rectangle, where a window made there
+// takes its measures from.
+int monitorDpi(const Rect& r);
+
 } // namespace Brisvane

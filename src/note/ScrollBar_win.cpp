@@ -44,16 +44,21 @@ int across(bool horizontal, POINT p) {
 } // namespace
 
 void Note::layoutScrollBars(int x, int y, int width, int height) {
-    const int cx = GetSystemMetrics(SM_CXVSCROLL);
-    const int cy = GetSystemMetrics(SM_CYHSCROLL);
+    // The body's own bars are as wide as the system draws them at the sticky's DPI.
+    const int cx = GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi));
+    const int cy = GetSystemMetricsForDpi(SM_CYHSCROLL, static_cast<UINT>(dpi));
+    const int thickness = px(scrollBarThickness, 1);
     layingOutBars_ = true;
-    ScrollCase which = chooseScrollCase(width, height, cx, cy, [&](int w, int h) {
-        MoveWindow(bodyEdit, x, y, w, h, FALSE);
-        return ownBars(bodyEdit);
-    });
+    ScrollCase which = chooseScrollCase(
+        width, height, cx, cy,
+        [&](int w, int h) {
+            MoveWindow(bodyEdit, x, y, w, h, FALSE);
+            return ownBars(bodyEdit);
+        },
+        thickness);
     ensureScrollBars(which == ScrollCase::horizontal || which == ScrollCase::both,
                      which == ScrollCase::vertical || which == ScrollCase::both, which == ScrollCase::both);
-    ScrollLayout parts = scrollLayout(which, x, y, width, height, cx, cy);
+    ScrollLayout parts = scrollLayout(which, x, y, width, height, cx, cy, thickness);
     placeChild(bodyEdit, parts.body, true);
     placeChild(scribbleWindow, parts.scribble, true);
     placeChild(hScroll, parts.hShown ? parts.hBar : Rect{}, parts.hShown);
@@ -137,7 +142,7 @@ void Note::paintScrollBar(HWND barWindow, bool horizontal) {
     ScrollBarState& bar = horizontal ? hBar : vBar;
     RECT r{};
     GetClientRect(barWindow, &r);
-    const int margin = horizontal && app ? marginLeft(app->settings) : 0;
+    const int margin = horizontal && app ? px(marginLeft(app->settings)) : 0;
     r.right -= margin;
     SCROLLINFO info{};
     info.cbSize = sizeof info;
@@ -150,7 +155,8 @@ void Note::paintScrollBar(HWND barWindow, bool horizontal) {
         markChanged(SaveJson);
     }
     const int length = horizontal ? r.right - r.left : r.bottom - r.top;
-    ThumbSpan span = thumbSpan(length, position, static_cast<int>(info.nPage), info.nMin, info.nMax);
+    ThumbSpan span =
+        thumbSpan(length, position, static_cast<int>(info.nPage), info.nMin, info.nMax, px(minimumThumb, 1));
     RECT thumb = horizontal ? RECT{span.start, r.top, span.end, r.bottom}
                             : RECT{r.left, span.start, r.right, span.end};
     if (sameRect(thumb, bar.thumbRect)) {
@@ -165,9 +171,10 @@ void Note::paintScrollBar(HWND barWindow, bool horizontal) {
         return;
     }
     if (!span.empty()) {
+        const int corner = px(6);
         UniqueRegion thumbRegion(
-            horizontal ? CreateRoundRectRgn(span.start + 1, r.top + 1, span.end, r.bottom, 6, 6)
-                       : CreateRoundRectRgn(r.left + 1, span.start + 1, r.right, span.end, 6, 6));
+            horizontal ? CreateRoundRectRgn(span.start + 1, r.top + 1, span.end, r.bottom, corner, corner)
+                       : CreateRoundRectRgn(r.left + 1, span.start + 1, r.right, span.end, corner, corner));
         UniqueBrush button(CreateSolidBrush(themeColour(themeColours, L"button-background")));
         if (thumbRegion && button) {
             CombineRgn(rest.get(), rest.get(), thumbRegion.get(), RGN_DIFF);
@@ -225,7 +232,16 @@ LRESULT Note::scrollBarMessage(HWND hwnd, bool horizontal, UINT message, WPARAM 
             const int length = horizontal ? client.right : client.bottom;
             const int position = dragPosition(along(horizontal, p), across(horizontal, p), bar.grabAlong,
                                               bar.grabAcross, info.nMin, info.nMax, length);
-            SendMessageW(bodyEdit, scrollMessage, MAKEWPARAM(SB_THUMBPOSITION, position & 0xFFFF), 0);
+            if (info.nMax <= 0xFFFF) {
+                // Within 16 bits, which is all a body that scales its range reports.
+                SendMessageW(bodyEdit, scrollMessage, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
+            } else {
+                // Beyond them the range is in pixels, and SB_THUMBPOSITION would cut
+                // the position to its low 16 bits: some 3,000 lines are enough.
+                POINT target = scrollPosition(bodyEdit);
+                (horizontal ? target.x : target.y) = position;
+                SendMessageW(bodyEdit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&target));
+            }
             InvalidateRect(hwnd, nullptr, FALSE);
             renderScribble();
         }

@@ -15,7 +15,7 @@ int ratio(std::int64_t a, std::int64_t b, std::int64_t divisor) {
 
 } // namespace
 
-ThumbSpan thumbSpan(int length, int position, int page, int rangeMin, int rangeMax) {
+ThumbSpan thumbSpan(int length, int position, int page, int rangeMin, int rangeMax, int minimumLength) {
     const std::int64_t range = std::int64_t(rangeMax) - rangeMin;
     if (range == 0) {
         return {};
@@ -24,17 +24,17 @@ ThumbSpan thumbSpan(int length, int position, int page, int rangeMin, int rangeM
     span.start = ratio(length, position, range);
     const int size = ratio(length, page, range);
     span.end = span.start + size;
-    if (size < minimumThumb) {
+    if (size < minimumLength) {
         // The short thumb travels the bar less its minimum length.
-        span.start = ratio(position, std::int64_t(length) + size - (minimumThumb - 1), range);
-        span.end = span.start + minimumThumb;
+        span.start = ratio(position, std::int64_t(length) + size - (minimumLength - 1), range);
+        span.end = span.start + minimumLength;
     }
     return span;
 }
 
 ScrollCase chooseScrollCase(int width, int height, int cx, int cy,
-                            const std::function<BodyBars(int, int)>& trial) {
-    const int t = scrollBarThickness;
+                            const std::function<BodyBars(int, int)>& trial, int thickness) {
+    const int t = thickness;
     BodyBars both = trial(width + cx - t, height + cy - t);
     if (both.vertical && both.horizontal) {
         return ScrollCase::both;
@@ -50,8 +50,9 @@ ScrollCase chooseScrollCase(int width, int height, int cx, int cy,
     return ScrollCase::horizontal;
 }
 
-ScrollLayout scrollLayout(ScrollCase which, int x, int y, int width, int height, int cx, int cy) {
-    const int t = scrollBarThickness;
+ScrollLayout scrollLayout(ScrollCase which, int x, int y, int width, int height, int cx, int cy,
+                          int thickness) {
+    const int t = thickness;
     ScrollLayout l;
     switch (which) {
     case ScrollCase::both:

@@ -8,6 +8,7 @@
 
 namespace Brisvane {
 
+// At 96 DPI; a sticky scales both by its DPI.
 inline constexpr int scrollBarThickness = 9;
 // A thumb is never shorter than this, however long the content.
 inline constexpr int minimumThumb = 30;
@@ -24,8 +25,9 @@ struct ThumbSpan {
 };
 
 // length: the bar's length in pixels; position, page and range as the body
-// reports them.
-ThumbSpan thumbSpan(int length, int position, int page, int rangeMin, int rangeMax);
+// reports them; minimumLength is the shortest thumb in pixels.
+ThumbSpan thumbSpan(int length, int position, int page, int rangeMin, int rangeMax,
+                    int minimumLength = minimumThumb);
 
 // Which of its own bars the body shows at a trial size.
 struct BodyBars {
@@ -37,9 +39,10 @@ enum class ScrollCase { none, vertical, horizontal, both };
 // Tries the body at up to three sizes (trial moves it and reports its bars) and
 // decides which of the sticky's bars are needed. cx and cy are the system's
 // scroll bar widths, which the body gets beyond the text area so that its own
-// bars fall outside the visible part.
+// bars fall outside the visible part; thickness is that of the sticky's bars.
 ScrollCase chooseScrollCase(int width, int height, int cx, int cy,
-                            const std::function<BodyBars(int width, int height)>& trial);
+                            const std::function<BodyBars(int width, int height)>& trial,
+                            int thickness = scrollBarThickness);
 
 struct ScrollLayout {
     Rect body, scribble, hBar, vBar, corner;
@@ -48,7 +51,8 @@ struct ScrollLayout {
     int visibleWidth = 0, visibleHeight = 0;
 };
 
-ScrollLayout scrollLayout(ScrollCase which, int x, int y, int width, int height, int cx, int cy);
+ScrollLayout scrollLayout(ScrollCase which, int x, int y, int width, int height, int cx, int cy,
+                          int thickness = scrollBarThickness);
 
 // The scroll position for a thumb dragged to `along` (the pointer along the bar)
 // at `across`; grabOffset is where the thumb was taken, from its leading edge,

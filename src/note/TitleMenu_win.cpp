@@ -57,6 +57,7 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
     item(checkedIf(!booleanAt(data, {"window", "titlebar"}, true)), CommandTitlebar,
          "menu.titlebar.hideTitlebar", L"Hide titlebar");
     item(checkedIf(storedFlag("border")), CommandBorder, "menu.titlebar.border", L"Show border");
+    item(checkedIf(storedFlag("shadow")), CommandShadow, "menu.titlebar.shadow", L"Show shadow");
     item(checkedIf(isAlwaysOnTop()), CommandAlwaysOnTop, "menu.titlebar.alwaysOnTop", L"Always on top");
 
     HMENU fix = CreatePopupMenu();
@@ -147,16 +148,15 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
     }
 }
 
-void Note::openTitleMenu() {
+void Note::openTitleMenu(std::optional<POINT> at) {
     UniqueMenu bar = createMenuBarWithPopup();
     if (!bar) {
         return;
     }
     HMENU popup = GetSubMenu(bar.get(), 0);
     buildTitleMenu(popup, true);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+    const POINT place = menuPlace(at);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, place.x, place.y, 0, window, nullptr);
 }
 
 bool Note::titleMenuCommand(int id) {

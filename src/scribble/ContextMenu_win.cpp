@@ -168,14 +168,13 @@ HMENU Note::buildNoteMenu() {
     return menu;
 }
 
-void Note::showNoteMenu() {
+void Note::showNoteMenu(std::optional<POINT> at) {
     if (!app || !window) {
         return;
     }
     UniqueMenu menu(buildNoteMenu());
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+    const POINT place = menuPlace(at);
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, place.x, place.y, 0, window, nullptr);
 }
 
 bool Note::noteMenuCommand(int id) {

@@ -59,11 +59,11 @@ import -window root "$artifacts/title-menu.png"
 # Its theme colours (opening to the left, the right being too narrow): pointing
 # at a swatch previews it on the sticky; closing
 # the menu without a choice brings the sticky's own colour back.
-xdotool mousemove $((X + 540)) $((Y + 300))
+xdotool mousemove $((X + 540)) $((Y + 317))
 sleep 1
-xdotool mousemove $((X + 440)) $((Y + 300))
+xdotool mousemove $((X + 440)) $((Y + 317))
 sleep 0.5
-xdotool mousemove $((X + 290)) $((Y + 346))
+xdotool mousemove $((X + 290)) $((Y + 363))
 sleep 1
 import -window root "$artifacts/title-menu-theme.png"
 [ "$(pixel 430 250)" != "#F8B500" ] || { echo "FAIL: pointing at a theme colour did not preview it"; exit 1; }

@@ -303,7 +303,7 @@ TEST_F(Dialogs, SearchListsHitsPerStickyAndSelectsThem) {
     // A modal box closes the dialog: the highlighted sticky is under its
     // group's rules again at once.
     dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(searchDialogId), nullptr,
-                                searchDialogProc, reinterpret_cast<LPARAM>(fixture.app.get()));
+                                searchDialogProc, dialogParameter(*fixture.app));
     fixture.app->searchDialog = dialog;
     SetDlgItemTextW(dialog, IDC_SEARCH_TEXT, L"apple");
     press(IDC_SEARCH_SEARCH);

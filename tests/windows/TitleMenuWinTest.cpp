@@ -46,7 +46,9 @@ struct TitleMenu : ::testing::Test {
 } // namespace
 
 TEST_F(TitleMenu, ItemsAndStatesFollowTheSticky) {
-    fixture.storeNote(guidA, noteAt(100, 100, ", \"opacity\": 0.3, \"fold\": true, \"alwaysOnTop\": true"));
+    fixture.storeNote(
+        guidA,
+        noteAt(100, 100, ", \"opacity\": 0.3, \"fold\": true, \"alwaysOnTop\": true, \"shadow\": true"));
     fixture.storeNote(guidB, noteAt(400, 100, ", \"opacity\": 0.35, \"titlebar\": false"));
     fixture.start();
     Note* a = fixture.note(guidA);
@@ -54,33 +56,33 @@ TEST_F(TitleMenu, ItemsAndStatesFollowTheSticky) {
     ASSERT_TRUE(a && b);
 
     UniqueMenu menu = menuOf(*a);
-    ASSERT_EQ(GetMenuItemCount(menu.get()), 21);
+    ASSERT_EQ(GetMenuItemCount(menu.get()), 22);
     const struct {
         UINT position;
         UINT id;
         bool checked;
-    } items[] = {{0, 50, false}, {1, 51, false}, {3, 56, true},  {4, 53, false},
-                 {5, 55, true},  {6, 57, true},  {9, 61, false}, {10, 54, false},
-                 {13, 64, true}, {14, 65, true}, {20, 10, false}};
+    } items[] = {{0, 50, false},  {1, 51, false}, {3, 56, true},  {4, 53, false},
+                 {5, 55, true},   {6, 52, true},  {7, 57, true},  {10, 61, false},
+                 {11, 54, false}, {14, 64, true}, {15, 65, true}, {21, 10, false}};
     for (const auto& item : items) {
         MENUITEMINFOW info = itemAt(menu.get(), item.position);
         EXPECT_EQ(info.wID, item.id) << item.position;
         EXPECT_EQ((info.fState & MFS_CHECKED) != 0, item.checked) << item.position;
     }
-    for (UINT separator : {2u, 12u, 15u, 19u}) {
+    for (UINT separator : {2u, 13u, 16u, 20u}) {
         EXPECT_TRUE(itemAt(menu.get(), separator).fType & MFT_SEPARATOR) << separator;
     }
-    EXPECT_FALSE(itemAt(menu.get(), 9).fState & MFS_DISABLED) << "Edit title can be chosen";
+    EXPECT_FALSE(itemAt(menu.get(), 10).fState & MFS_DISABLED) << "Edit title can be chosen";
 
     // Opacity: 0.3 marks the 30 % item and nothing else.
-    HMENU opacity = itemAt(menu.get(), 8).hSubMenu;
+    HMENU opacity = itemAt(menu.get(), 9).hSubMenu;
     ASSERT_EQ(GetMenuItemCount(opacity), 10);
     for (UINT n = 0; n < 10; ++n) {
         EXPECT_EQ(itemAt(opacity, n).wID, 500 + n);
         EXPECT_EQ((itemAt(opacity, n).fState & MFS_CHECKED) != 0, n == 2) << n;
     }
     // Theme colours: five columns of ten swatches, the current one marked.
-    HMENU theme = itemAt(menu.get(), 11).hSubMenu;
+    HMENU theme = itemAt(menu.get(), 12).hSubMenu;
     ASSERT_EQ(GetMenuItemCount(theme), 50);
     int columns = 1, marked = 0;
     for (UINT j = 0; j < 50; ++j) {
@@ -94,38 +96,38 @@ TEST_F(TitleMenu, ItemsAndStatesFollowTheSticky) {
     EXPECT_EQ(marked, 0) << "the default theme is not in the palette";
     SendMessageW(a->window, WM_COMMAND, 602, 0);
     UniqueMenu chosen = menuOf(*a);
-    HMENU themes = itemAt(chosen.get(), 11).hSubMenu;
+    HMENU themes = itemAt(chosen.get(), 12).hSubMenu;
     for (UINT j = 0; j < 50; ++j) {
         EXPECT_EQ((itemAt(themes, j).fState & MFS_CHECKED) != 0, j == 2) << j;
     }
     // Group: one submenu per group with its stickies; Move: the sticky's group marked.
-    HMENU groupMenu = itemAt(menu.get(), 16).hSubMenu;
+    HMENU groupMenu = itemAt(menu.get(), 17).hSubMenu;
     ASSERT_EQ(GetMenuItemCount(groupMenu), 3);
     EXPECT_EQ(itemAt(groupMenu, 1).wID, 801u);
     HMENU work = itemAt(groupMenu, 0).hSubMenu;
     ASSERT_EQ(GetMenuItemCount(work), 2);
     EXPECT_EQ(itemAt(work, 1).wID, 1001u);
-    HMENU move = itemAt(menu.get(), 17).hSubMenu;
+    HMENU move = itemAt(menu.get(), 18).hSubMenu;
     ASSERT_EQ(GetMenuItemCount(move), 3);
     EXPECT_TRUE(itemAt(move, 0).fState & MFS_CHECKED);
     EXPECT_FALSE(itemAt(move, 1).fState & MFS_CHECKED);
 
     // B: hidden title bar disables Edit title; 0.35 marks no opacity.
     menu = menuOf(*b);
-    EXPECT_TRUE(itemAt(menu.get(), 9).fState & MFS_DISABLED);
+    EXPECT_TRUE(itemAt(menu.get(), 10).fState & MFS_DISABLED);
     EXPECT_TRUE(itemAt(menu.get(), 4).fState & MFS_CHECKED) << "Hide titlebar";
-    opacity = itemAt(menu.get(), 8).hSubMenu;
+    opacity = itemAt(menu.get(), 9).hSubMenu;
     for (UINT n = 0; n < 10; ++n) {
         EXPECT_FALSE(itemAt(opacity, n).fState & MFS_CHECKED) << n;
     }
     // A locked sticky cannot edit its title either.
     SendMessageW(a->window, WM_COMMAND, CommandLock, 0);
     menu = menuOf(*a);
-    EXPECT_TRUE(itemAt(menu.get(), 9).fState & MFS_DISABLED);
+    EXPECT_TRUE(itemAt(menu.get(), 10).fState & MFS_DISABLED);
     // Without Cancel for the embedding menus.
     UniqueMenu embedded(CreatePopupMenu());
     a->buildTitleMenu(embedded.get(), false);
-    EXPECT_EQ(GetMenuItemCount(embedded.get()), 19);
+    EXPECT_EQ(GetMenuItemCount(embedded.get()), 20);
 }
 
 TEST_F(TitleMenu, CommandsChangeTheSticky) {
