@@ -14,6 +14,8 @@
 #include "app/SharedTooltip_win.h"
 #include "app/StartupSteps.h"
 #include "app/UniqueHandle_win.h"
+#include "storage/DiskState.h"
+#include "storage/FolderWatch_win.h"
 #include "storage/KeptCopy_win.h"
 #include "storage/Trash_win.h"
 
@@ -29,6 +31,8 @@ inline constexpr int largeIconId = 101;
 inline constexpr int smallIconId = 105;
 inline constexpr UINT trayIconId = 1;
 inline constexpr UINT fullScreenPeriod = 300;
+// The main window's timer that fires once the folder watch collected changes.
+inline constexpr UINT_PTR TIMER_FOLDER_WATCH = 3;
 
 class TackaroonNotes : public AppCore {
 public:
@@ -67,6 +71,14 @@ public:
     // when every write worked.
     bool saveEverything();
     std::wstring noteFolder(const std::wstring& noteGuid) const;
+
+    // Changes made to the data folder from elsewhere (a sync service, another
+    // machine): watched while running, and looked at before shutdown saves.
+    void startWatching();
+    // Notes that appeared are opened only while the program runs on, not
+    // when it is about to close.
+    void applyOutsideChanges(const FolderChanges& changes, bool openAdded);
+    void checkEverything();
 
     const std::wstring& folder() const { return folder_; }
 
@@ -127,11 +139,30 @@ private:
     void addTrayIcon();
     void removeTrayIcon();
     void onTimer(UINT_PTR id);
+    void onFolderWatchTimer();
+    // A menu, a drag or a modal dialog holds on to stickies.
+    bool userBusy() const;
+    void checkSettings();
+    void checkNote(const std::wstring& noteGuid, bool openAdded);
+    // Closes the sticky and opens it again from its files.
+    void reloadNote(const std::wstring& noteGuid);
+    // The version on disk becomes a new note beside the sticky, which then saves its own.
+    void forkOutsideVersion(Note& note);
+    void closeRemovedNote(const std::wstring& noteGuid);
+    // Writes the bytes unless the disk holds them already; an unread file is kept first.
+    bool writeSeen(const std::wstring& path, std::string_view bytes);
     // Runs a modal dialog of the system menu inside the modal bracket.
     void runModalDialog(int templateId, DLGPROC procedure);
 
     std::wstring folder_;
     KeptCopies keptCopies_;
+    DiskState disk_;
+    FolderWatch folderWatch_;
+    // settings.json was rewritten elsewhere: it is left as it is until a
+    // change here is saved, and kept before that write.
+    bool settingsElsewhere_ = false;
+    // WM_QUERYENDSESSION saved everything: WM_ENDSESSION need not again.
+    bool sessionSaved_ = false;
     // WM_CLOSE arrived before start-up finished.
     bool closeRequested_ = false;
     std::optional<std::vector<std::wstring>> colourList_;

@@ -201,7 +201,7 @@ bool Note::createWindows(TackaroonNotes* application, const std::wstring& rtfPat
 
     began = StartupSteps::Clock::now();
     if (!rtfPath.empty()) {
-        bodyLoad = loadBodyFile(bodyEdit, rtfPath);
+        bodyLoad = loadBodyFile(bodyEdit, rtfPath, &bodyStamp);
     }
     loadDrawing();
     steps.text += StartupSteps::since(began);

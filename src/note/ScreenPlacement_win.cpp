@@ -44,4 +44,11 @@ Rect keptOnScreen(const Rect& wanted, bool& corrected) {
     return keepOnScreen(wanted, workAreas, toRect(info.rcMonitor), corrected);
 }
 
+Rect monitorNearest(const Rect& r) {
+    RECT wanted{r.left, r.top, r.right, r.bottom};
+    MONITORINFO info{sizeof info};
+    GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info);
+    return toRect(info.rcMonitor);
+}
+
 } // namespace Brisvane

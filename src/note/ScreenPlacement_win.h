@@ -9,4 +9,7 @@ namespace Brisvane {
 // for one monitor only.
 Rect keptOnScreen(const Rect& wanted, bool& corrected);
 
+// The whole rectangle of the monitor nearest to `r`.
+Rect monitorNearest(const Rect& r);
+
 } // namespace Brisvane

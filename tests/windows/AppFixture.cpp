@@ -17,7 +17,7 @@ void pumpMessages(int milliseconds) {
                 DispatchMessageW(&message);
             }
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_ALERTABLE);
     } while (static_cast<LONG>(GetTickCount() - end) < 0);
 }
 
