@@ -43,8 +43,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     MSG message{};
     for (bool running = true; running;) {
-        // Alertable, so that the folder watch's reports run here, on this thread.
-        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_ALERTABLE | MWMO_INPUTAVAILABLE);
+        // The folder watch reports through an event, taken here on this thread.
+        HANDLE watch = application.folderWatchEvent();
+        MsgWaitForMultipleObjectsEx(watch ? 1 : 0, &watch, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        application.pollFolderWatch();
         while (running && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             running = message.message != WM_QUIT;
             if (!running ||

@@ -42,6 +42,14 @@ void TackaroonNotes::startWatching() {
     folderWatch_.start(folder_, mainWindow, TIMER_FOLDER_WATCH);
 }
 
+HANDLE TackaroonNotes::folderWatchEvent() const {
+    return folderWatch_.event();
+}
+
+void TackaroonNotes::pollFolderWatch() {
+    folderWatch_.poll();
+}
+
 bool TackaroonNotes::userBusy() const {
     GUITHREADINFO info{sizeof info};
     GetGUIThreadInfo(GetCurrentThreadId(), &info);

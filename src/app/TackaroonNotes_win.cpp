@@ -301,9 +301,11 @@ bool TackaroonNotes::saveNoteText(Note& note) {
         return true;
     }
     const std::wstring path = noteFolder(note.guid) + L"text.rtf";
-    // A text unchanged since it was read or written is what the file holds.
+    // A text unchanged since it was read or written is what the file holds
+    // (plain text read is written once in the program's own form).
     const FileStamp* last = disk_.find(path);
-    if (!(note.unsavedFlags & SaveText) && last && last->present && sameOnDisk(*last, stampOnDisk(path))) {
+    if (!(note.unsavedFlags & SaveText) && note.bodyLoad != BodyLoad::PlainText && last && last->present &&
+        sameOnDisk(*last, stampOnDisk(path))) {
         return true;
     }
     std::optional<std::string> bytes = streamOutRtf(note.bodyEdit);

@@ -75,6 +75,9 @@ public:
     // Changes made to the data folder from elsewhere (a sync service, another
     // machine): watched while running, and looked at before shutdown saves.
     void startWatching();
+    // The message loop waits for this event too and then lets the watch poll.
+    HANDLE folderWatchEvent() const;
+    void pollFolderWatch();
     // Notes that appeared are opened only while the program runs on, not
     // when it is about to close.
     void applyOutsideChanges(const FolderChanges& changes, bool openAdded);

@@ -20,10 +20,14 @@ bool FolderWatch::start(const std::wstring& folder, HWND window, UINT_PTR timerI
     if (!path.empty() && path.back() == L'\\') {
         path.pop_back();
     }
+    if (!event_) {
+        event_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    }
     folder_.reset(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
-    if (!folder_) {
+    if (!event_ || !folder_) {
+        folder_.reset();
         return false;
     }
     window_ = window;
@@ -39,12 +43,11 @@ bool FolderWatch::start(const std::wstring& folder, HWND window, UINT_PTR timerI
 
 void FolderWatch::stop() {
     if (folder_ && pending_) {
+        // The cancelled read still completes and must end before the buffer goes.
         CancelIoEx(folder_.get(), &overlapped_);
-        // The cancelled read still completes through the routine, which must
-        // run before the buffer goes.
-        for (int i = 0; pending_ && i < 100; ++i) {
-            SleepEx(20, TRUE);
-        }
+        DWORD bytes = 0;
+        GetOverlappedResult(folder_.get(), &overlapped_, &bytes, TRUE);
+        pending_ = false;
     }
     folder_.reset();
     if (timerArmed_ && window_) {
@@ -52,6 +55,24 @@ void FolderWatch::stop() {
     }
     timerArmed_ = false;
     changes_ = {};
+}
+
+void FolderWatch::poll() {
+    if (!folder_ || !pending_ || WaitForSingleObject(event_.get(), 0) != WAIT_OBJECT_0) {
+        return;
+    }
+    DWORD bytes = 0;
+    pending_ = false;
+    if (!GetOverlappedResult(folder_.get(), &overlapped_, &bytes, FALSE)) {
+        bytes = 0; // lost: look at everything
+    }
+    collect(bytes);
+    if (!issue()) {
+        // The folder went away; what is left is looked at once.
+        changes_.everything = true;
+        armTimer();
+        folder_.reset();
+    }
 }
 
 FolderChanges FolderWatch::take() {
@@ -75,22 +96,14 @@ void FolderWatch::postpone(const FolderChanges& changes) {
 
 bool FolderWatch::issue() {
     overlapped_ = {};
-    overlapped_.hEvent = reinterpret_cast<HANDLE>(this); // unused by the system with a routine
+    overlapped_.hEvent = event_.get();
     pending_ = ReadDirectoryChangesW(folder_.get(), buffer_.get(), bufferBytes, TRUE, watchedChanges, nullptr,
-                                     &overlapped_, completed) != 0;
+                                     &overlapped_, nullptr) != 0;
     return pending_;
 }
 
-VOID CALLBACK FolderWatch::completed(DWORD error, DWORD bytes, LPOVERLAPPED overlapped) {
-    reinterpret_cast<FolderWatch*>(overlapped->hEvent)->collect(error, bytes);
-}
-
-void FolderWatch::collect(DWORD error, DWORD bytes) {
-    pending_ = false;
-    if (error == ERROR_OPERATION_ABORTED || !folder_) {
-        return;
-    }
-    if (error != ERROR_SUCCESS || bytes == 0) {
+void FolderWatch::collect(DWORD bytes) {
+    if (bytes == 0) {
         changes_.everything = true; // too many changes at once: look at everything
     } else {
         const auto* base = reinterpret_cast<const BYTE*>(buffer_.get());
@@ -106,11 +119,6 @@ void FolderWatch::collect(DWORD error, DWORD bytes) {
     }
     if (!changes_.empty()) {
         armTimer();
-    }
-    if (!issue()) {
-        changes_.everything = true;
-        armTimer();
-        folder_.reset(); // the folder went away; what is left is looked at once
     }
 }
 

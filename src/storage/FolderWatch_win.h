@@ -1,9 +1,9 @@
 #pragma once
 // Watches the data folder and everything below it for changes, on the
-// message-loop thread: the system reports them through a completion routine
-// that runs while the loop waits alertably. Changes are collected and a
-// window timer fires once about a second after the first of a batch, so a
-// sync service replacing many files is handled in one go. Nothing runs while
+// message-loop thread: the loop also waits for the watch's event and then
+// lets it take what the system reported. Changes are collected and a window
+// timer fires once about a second after the first of a batch, so a sync
+// service replacing many files is handled in one go. Nothing runs while
 // nothing changes.
 #include <memory>
 #include <string>
@@ -25,6 +25,10 @@ public:
     bool start(const std::wstring& folder, HWND window, UINT_PTR timerId, UINT collectMilliseconds = 1000);
     void stop();
     bool watching() const { return static_cast<bool>(folder_); }
+    // Signalled when the system has reported changes; null when not watching.
+    HANDLE event() const { return watching() ? event_.get() : nullptr; }
+    // Collects what the system reported, if anything, and watches on.
+    void poll();
     // What was collected since the last take; the timer is stopped.
     FolderChanges take();
     // Puts changes back to be taken again after another collecting period
@@ -32,12 +36,12 @@ public:
     void postpone(const FolderChanges& changes);
 
 private:
-    static VOID CALLBACK completed(DWORD error, DWORD bytes, LPOVERLAPPED overlapped);
-    void collect(DWORD error, DWORD bytes);
+    void collect(DWORD bytes);
     bool issue();
     void armTimer();
 
     UniqueFile folder_;
+    UniqueKernel event_;
     OVERLAPPED overlapped_{};
     std::unique_ptr<DWORD[]> buffer_;
     bool pending_ = false;

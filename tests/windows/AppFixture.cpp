@@ -17,7 +17,7 @@ void pumpMessages(int milliseconds) {
                 DispatchMessageW(&message);
             }
         }
-        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_ALERTABLE);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (static_cast<LONG>(GetTickCount() - end) < 0);
 }
 

@@ -41,7 +41,9 @@ struct OutsideChanges : ::testing::Test {
     }
     // As a sync client does it: the new file is written aside and renamed into place.
     void replaceFromElsewhere(const std::wstring& file, const std::string& bytes) {
-        CreateDirectoryW(file.substr(0, file.rfind(L'\\')).c_str(), nullptr);
+        const std::wstring folder = file.substr(0, file.rfind(L'\\'));
+        CreateDirectoryW(folder.substr(0, folder.rfind(L'\\')).c_str(), nullptr);
+        CreateDirectoryW(folder.c_str(), nullptr);
         writeBytes(file + L".sync-tmp", bytes);
         ASSERT_TRUE(MoveFileExW((file + L".sync-tmp").c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING));
     }
@@ -51,12 +53,29 @@ struct OutsideChanges : ::testing::Test {
         }
         ASSERT_TRUE(RemoveDirectoryW((fixture.temp.path() + L"notes\\" + guid).c_str()));
     }
+    // Under Wine the watch sees changes only in folders made after it started
+    // (Windows sees the whole tree): these notes arrive once it runs.
+    void startAndReceive() {
+        fixture.start();
+        replaceFromElsewhere(path(guidA, L"note.json"), "\xEF\xBB\xBF" + noteAt(100, "A"));
+        replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("alpha"));
+        replaceFromElsewhere(path(guidB, L"note.json"), "\xEF\xBB\xBF" + noteAt(350, "B"));
+        replaceFromElsewhere(path(guidB, L"text.rtf"), rtf("beta"));
+        waitForTheWatch();
+        ASSERT_NE(fixture.note(guidA), nullptr);
+        ASSERT_NE(fixture.note(guidB), nullptr);
+    }
     void typeInto(Note& note, const wchar_t* text) {
         SetWindowTextW(note.bodyEdit, text);
         note.markChanged(SaveText);
     }
-    // Longer than the watch collects changes.
-    void waitForTheWatch() { pumpMessages(1800); }
+    // Longer than the watch collects changes; the program's loop polls the watch too.
+    void waitForTheWatch() {
+        for (int i = 0; i < 90; ++i) {
+            pumpMessages(20);
+            fixture.app->pollFolderWatch();
+        }
+    }
     std::wstring bodyOf(const std::wstring& guid) const {
         Note* note = fixture.note(guid);
         return note ? editText(note->bodyEdit, 200) : L"<closed>";
@@ -131,9 +150,8 @@ TEST_F(OutsideChanges, OnlyWhatChangedIsWrittenAndASessionEndWritesOnce) {
 }
 
 TEST_F(OutsideChanges, NotesAddedAndChangedElsewhereOpenReloadOrForkWithoutLosingEither) {
-    fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha"));
-    fixture.storeNote(guidB, noteAt(350, "B"), rtf("beta"));
-    fixture.start();
+    ASSERT_NO_FATAL_FAILURE(startAndReceive());
+    EXPECT_EQ(bodyOf(guidA), L"alpha");
 
     // Our own saves are not changes from elsewhere.
     typeInto(*fixture.note(guidA), L"alpha, saved here");
@@ -177,14 +195,13 @@ TEST_F(OutsideChanges, NotesAddedAndChangedElsewhereOpenReloadOrForkWithoutLosin
     EXPECT_EQ(bodyOf(fork->guid), L"alpha, typed elsewhere");
     EXPECT_EQ(editText(fork->titleEdit, 100), L"A (changed elsewhere)");
     EXPECT_EQ(rectOf(fork->window).left, rectOf(fixture.note(guidA)->window).right) << "opened beside it";
+    const std::wstring forkGuid = fork->guid;
     fixture.stop();
-    EXPECT_NE(fixture.readNoteFile(fork->guid, L"text.rtf").find("typed elsewhere"), std::string::npos);
+    EXPECT_NE(fixture.readNoteFile(forkGuid, L"text.rtf").find("typed elsewhere"), std::string::npos);
 }
 
 TEST_F(OutsideChanges, NotesRemovedElsewhereCloseUnlessTheyHoldUnsavedChanges) {
-    fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha"));
-    fixture.storeNote(guidB, noteAt(350, "B"), rtf("beta"));
-    fixture.start();
+    ASSERT_NO_FATAL_FAILURE(startAndReceive());
     typeInto(*fixture.note(guidB), L"beta, typed here");
     removeFromElsewhere(guidA);
     removeFromElsewhere(guidB);
