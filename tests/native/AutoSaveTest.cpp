@@ -213,6 +213,8 @@ TEST_F(AutoSave, UnsavedChangesAreKnownWithOrWithoutAutoSave) {
         EXPECT_FALSE(core.anythingUnsaved());
         core.markSettingsChanged();
         EXPECT_TRUE(core.settingsUnsaved);
+        EXPECT_TRUE(core.anythingUnsaved());
         core.settingsUnsaved = false;
+        core.clearPendingSaves();
     }
 }

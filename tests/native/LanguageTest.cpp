@@ -100,8 +100,8 @@ TEST(LanguageResource, BothLanguagesHaveTheSameKeysAndShapes) {
             EXPECT_EQ(kind, "list of 13 strings") << path;
         }
     }
-    EXPECT_EQ(strings, 164);
-    EXPECT_EQ(english.size(), 165u);
+    EXPECT_EQ(strings, 165);
+    EXPECT_EQ(english.size(), 166u);
 }
 
 TEST(LanguageResource, NeedsNoCompletion) {
