@@ -57,6 +57,10 @@ target_link_options(bench_startup PRIVATE -municode ${STATIC_LINK})
 
 # End to end: the real program in a Wine virtual desktop, driven with xdotool,
 # so these run in the cross build only.
+add_executable(bench_closing ${CMAKE_SOURCE_DIR}/bench/windows/closing.cpp ${APP_RC})
+target_link_libraries(bench_closing PRIVATE tackaroon_win)
+target_link_options(bench_closing PRIVATE -municode ${STATIC_LINK})
+
 add_executable(bench_bodyload ${CMAKE_SOURCE_DIR}/bench/windows/bodyload.cpp)
 target_link_libraries(bench_bodyload PRIVATE tackaroon_win psapi)
 target_link_options(bench_bodyload PRIVATE -municode ${STATIC_LINK})
@@ -82,6 +86,10 @@ if(CMAKE_CROSSCOMPILING)
                      ${CMAKE_BINARY_DIR}/artifacts)
     set_tests_properties(${_e2e}_end_to_end PROPERTIES TIMEOUT 180)
   endforeach()
+  add_test(NAME sync_end_to_end
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/sync_e2e.sh ${APP_DIR} $<TARGET_FILE:close_app>
+                   ${CMAKE_BINARY_DIR}/artifacts)
+  set_tests_properties(sync_end_to_end PROPERTIES TIMEOUT 300)
   add_test(NAME hard_kills
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/faults_e2e.sh ${APP_DIR} $<TARGET_FILE:fault_injection> 8 1)
   set_tests_properties(hard_kills PROPERTIES TIMEOUT 300)

@@ -391,6 +391,10 @@ void TackaroonNotes::removeTrayIcon() {
 
 void TackaroonNotes::onTimer(UINT_PTR id) {
     if (id == TIMER_AUTOSAVE) {
+        // A change from elsewhere that has come in is dealt with before the
+        // save, so that a sticky typed into forks rather than writes over it.
+        pollFolderWatch();
+        onFolderWatchTimer();
         flushAutoSave();
     } else if (id == TIMER_FOLDER_WATCH) {
         onFolderWatchTimer();

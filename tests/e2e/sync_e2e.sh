@@ -2,8 +2,8 @@
 # End to end: two copies of the program, each in its own Wine prefix and data
 # folder, kept in step by tools/sync-folders.sh as a folder-sync client would.
 # Edits, a new note and trashing on both sides, and one note typed into on both
-# sides at once; at the end both folders hold every text ever typed and the
-# trashed note is in neither.
+# sides at once; at the end both folders hold every text ever typed (the
+# trashed note's in the trash) and the trashed note is back in neither.
 # With ROUNDS (tools/sync-rounds.sh) the edits are repeated that many times and
 # notes, edits, conflicts and losses are printed.
 # Usage: sync_e2e.sh APP_DIR CLOSE_TOOL ARTIFACT_DIR [ROUNDS]
@@ -39,12 +39,6 @@ cp "$app_dir/Tackaroon notes.exe" "$b/"
 one=5e5e5e5e-0000-4000-8000-000000000001
 two=5e5e5e5e-0000-4000-8000-000000000002
 printf '\xef\xbb\xbf{"autoSave": {"elapse": 1}, "language": "English"}' >"$a/settings.json"
-for n in "$one:20" "$two:400"; do
-    mkdir -p "$a/notes/${n%%:*}"
-    printf '\xef\xbb\xbf{"title": "Note %s", "window": {"position": {"left": %d, "top": 40, "width": 180, "height": 160}}}' \
-        "${n%%:*}" "${n##*:}" >"$a/notes/${n%%:*}/note.json"
-    printf '{\\rtf1\\ansi Start\\par}' >"$a/notes/${n%%:*}/text.rtf"
-done
 "$tools/sync-folders.sh" "$a" "$b" "$work/state" >/dev/null
 "$tools/sync-folders.sh" "$a" "$b" "$work/state" "$work/stop" >"$work/sync.log" &
 
@@ -86,6 +80,18 @@ type_at() {
 
 start_side A 0
 start_side B 640
+sleep 2
+# The two notes arrive from a third machine while both run (Wine watches only
+# folders made after the program started watching).
+for n in "$one:20" "$two:400"; do
+    note=$a/notes/${n%%:*}
+    mkdir -p "$note"
+    printf '{\\rtf1\\ansi Start\\par}' >"$note/text.rtf.sync-tmp"
+    mv "$note/text.rtf.sync-tmp" "$note/text.rtf"
+    printf '\xef\xbb\xbf{"title": "Note %s", "window": {"position": {"left": %d, "top": 40, "width": 180, "height": 160}}}' \
+        "${n%%:*}" "${n##*:}" >"$note/note.json.sync-tmp"
+    mv "$note/note.json.sync-tmp" "$note/note.json"
+done
 for _ in $(seq 1 150); do
     [ "$(pixel $((A_X + 100)) $((A_Y + 120)))" = "#F8B500" ] && [ "$(pixel $((B_X + 480)) $((B_Y + 120)))" = "#F8B500" ] && break
     sleep 0.2
@@ -132,8 +138,11 @@ done
 sleep 5
 import -window root "$artifacts/sync-e2e.png"
 
-WINEPREFIX=$prefix_a wine "$close_tool" >/dev/null 2>&1 || { echo "FAIL: A did not close"; exit 1; }
-WINEPREFIX=$prefix_b wine "$close_tool" >/dev/null 2>&1 || { echo "FAIL: B did not close"; exit 1; }
+# The close tool runs in each program's own desktop, where it finds its main window.
+WINEPREFIX=$prefix_a wine explorer /desktop=SyncA "$(WINEPREFIX=$prefix_a winepath -w "$close_tool")" >/dev/null 2>&1 ||
+    { echo "FAIL: A did not close"; exit 1; }
+WINEPREFIX=$prefix_b wine explorer /desktop=SyncB "$(WINEPREFIX=$prefix_b winepath -w "$close_tool")" >/dev/null 2>&1 ||
+    { echo "FAIL: B did not close"; exit 1; }
 touch "$work/stop"
 wait
 "$tools/sync-folders.sh" "$a" "$b" "$work/state" >>"$work/sync.log"
@@ -141,7 +150,9 @@ wait
 losses=0
 for side in "$a" "$b"; do
     for text in "${typed[@]}"; do
-        grep -rqs -- "$text" "$side/notes" || { echo "lost in ${side##*/}: $text"; losses=$((losses + 1)); }
+        # A trashed note's text is in the trash.
+        grep -rqs -- "$text" "$side/notes" "$side/trash" ||
+            { echo "lost in ${side##*/}: $text"; losses=$((losses + 1)); }
     done
     [ ! -e "$side/notes/$two" ] || { echo "FAIL: the trashed note came back in ${side##*/}"; exit 1; }
 done
