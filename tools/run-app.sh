@@ -6,7 +6,7 @@ app=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=${TACKAROON_WINEPREFIX:-$app/../wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}
 if [ -z "${DISPLAY:-}" ]; then
     display=99
     while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
@@ -16,7 +16,7 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "No display: started Xvfb on $DISPLAY."
     echo "Take a screenshot with:  DISPLAY=$DISPLAY import -window root screenshot.png"
 fi
-[ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$WINEPREFIX"; wine wineboot -i >/dev/null 2>&1; }
+"$here/wine-prefix.sh"
 echo "Data folder: $app"
 cd "$app"
 exec wine explorer /desktop=Tackaroon,1200x760 "$app/Tackaroon notes.exe"

@@ -9,16 +9,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=${TACKAROON_WINEPREFIX:-$(cd "$(dirname "$exe")" && pwd)/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko: nothing of ours needs them, and asking for them would hang.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No menu builder: it turns every shortcut a test makes into a menu entry of
+# the host, at a cost in time.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml,winemenubuilder.exe=}
 export WINEARCH=win64
 
 if [ -z "${DISPLAY:-}" ]; then
     exec "$here/with-display.sh" "$0" "$exe" "$@"
 fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    wine wineboot -i >/dev/null 2>&1
-    # The new prefix goes on setting itself up in the background; let it finish.
-    wineserver -w
-fi
+"$here/wine-prefix.sh" || exit 1
 exec wine "$exe" "$@"

@@ -5,25 +5,18 @@ set -u
 if [ -n "${DISPLAY:-}" ]; then
     exec "$@"
 fi
-xvfb=
-for n in $(seq 90 189); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
-        kill -0 "$xvfb" 2>/dev/null || break
-        sleep 0.05
-    done
-    if kill -0 "$xvfb" 2>/dev/null; then
-        export DISPLAY=":$n"
-        break
-    fi
-    xvfb=
-done
-if [ -z "$xvfb" ]; then
+# Xvfb takes the first free display number itself and says which once it takes
+# connections, so servers started side by side never end up sharing one.
+fifo=$(mktemp -u /tmp/with-display.XXXXXX)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+xvfb=$!
+read -r display <"$fifo"
+rm -f "$fifo"
+if [ -z "${display:-}" ]; then
     echo "with-display: could not start Xvfb" >&2
     exit 1
 fi
+export DISPLAY=":$display"
 trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null' EXIT
 "$@"

@@ -28,6 +28,13 @@ inline constexpr std::int32_t rightThumbDeadZone = 8689;
 // time becomes the new `last`; a refused one leaves it alone.
 bool acceptRawInput(std::uint32_t now, std::uint32_t& last);
 
+// Whether a key or button is down now, from its asynchronous key state. Only
+// the high bit says so; the low bit means "pressed at some time since the last
+// call" and would let an earlier press count.
+constexpr bool keyDownNow(std::int16_t asyncKeyState) {
+    return (static_cast<std::uint16_t>(asyncKeyState) & 0x8000) != 0;
+}
+
 // What a raw-input header's type asks for.
 enum class RawInputKind { mouse, keyboard, gamePadPoll, none };
 RawInputKind classifyRawInput(std::uint32_t headerType);

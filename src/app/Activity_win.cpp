@@ -151,9 +151,8 @@ Sticky* TackaroonNotes::focusedSticky() const {
 }
 
 bool TackaroonNotes::mouseButtonsHeld() const {
-    // Only the "down now" bit: the low bit means "pressed at some time since the
-    // last call", and a click that is long over must not hold a rule back.
-    auto down = [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
+    // A click that is long over must not hold a rule back.
+    auto down = [](int key) { return keyDownNow(GetAsyncKeyState(key)); };
     return down(VK_LBUTTON) || down(VK_MBUTTON) || down(VK_RBUTTON);
 }
 

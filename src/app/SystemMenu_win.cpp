@@ -3,6 +3,7 @@
 #include <richedit.h>
 #include <shellapi.h>
 
+#include "app/Activity.h"
 #include "app/PopupMenu_win.h"
 #include "app/TackaroonNotes_win.h"
 #include "dialogs/Dialogs_win.h"
@@ -224,8 +225,9 @@ void TackaroonNotes::onCommand(UINT id) {
                                   L"Windows trash?\n\nPress Shift and OK to delete them immediately without "
                                   L"going through the trash.",
                                   "dialog.clearTrash.title", L"Empty the trash now")) {
-            // Read at the moment the box is accepted.
-            emptyTrash(GetAsyncKeyState(VK_SHIFT) != 0);
+            // Read at the moment the box is accepted: a Shift pressed earlier
+            // (a capital letter typed) must not make the deletion final.
+            emptyTrash(keyDownNow(GetAsyncKeyState(VK_SHIFT)));
         }
         return;
     case CommandGroupManager:

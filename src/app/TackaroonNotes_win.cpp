@@ -124,15 +124,19 @@ void TackaroonNotes::shutDown() {
         DestroyWindow(searchDialog);
         searchDialog = nullptr;
     }
+    // Only what this run loaded is saved and purged: a run that stopped before
+    // reading its settings (a second launch, no edit library) touches no file.
     if (initialized) {
         saveEverything();
-        clearPendingSaves();
     }
     folderWatch_.stop();
     clearPendingSaves();
     destroyGroups();
     sharedTooltip.destroy();
     purgeExpiredTrash();
+    // Run once more by the destructor, the sequence then finds nothing to do.
+    initialized = false;
+    settingsRead_ = false;
     removeTrayIcon();
     if (displayNotification_) {
         UnregisterPowerSettingNotification(displayNotification_);
@@ -148,13 +152,14 @@ bool TackaroonNotes::loadSettings() {
     removeLeftoverTemporaries(folder_);
     const std::wstring path = folder_ + settingsFileName;
     std::wstring text;
-    ErrorCode read = readTextSeen(disk_, path, text);
+    TextRead read = readTextSeen(disk_, path, text);
     bool loaded = false;
     settings = settingsFromText(read, text, loaded);
-    if (isUnreadResult(read) || (read == errorSuccess && !text.empty() && !settings.is_object())) {
+    if (mustKeepBeforeWriting(read, text, settings.is_object())) {
         keptCopies_.remember(path);
     }
     completeSettings(settings, loaded, loaded ? Json() : defaultGroupsResource(), userDefaultLanguageId());
+    settingsRead_ = true;
     languages = loadLanguageTableResource();
     palette = loadPaletteResource();
     loadGroups();
@@ -227,9 +232,9 @@ bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath,
     Json parsed = Json::object();
     if (noteFolderPath) {
         removeLeftoverTemporaries(*noteFolderPath);
-        ErrorCode read = readTextSeen(disk_, *noteFolderPath + L"\\note.json", text);
+        TextRead read = readTextSeen(disk_, *noteFolderPath + L"\\note.json", text);
         parsed = parseJson(wideToUtf8(text));
-        if (isUnreadResult(read) || (read == errorSuccess && !text.empty() && !parsed.is_object())) {
+        if (mustKeepBeforeWriting(read, text, parsed.is_object())) {
             keptCopies_.remember(noteFolder(noteGuid) + L"note.json");
         }
     }
@@ -262,6 +267,9 @@ bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const st
     if (created->bodyLoad == BodyLoad::Unreadable || created->bodyLoad == BodyLoad::PlainText) {
         keptCopies_.remember(noteFolder(created->guid) + L"text.rtf");
     }
+    if (!created->figuresReadWhole) {
+        keptCopies_.remember(noteFolder(created->guid) + L"note.json");
+    }
     created->setOpacity(created->storedOpacity(), group.appliedOpacity);
     created->showMade(activate);
     return true;
@@ -292,48 +300,63 @@ std::wstring TackaroonNotes::noteTitle(const Note& note) const {
 }
 
 bool TackaroonNotes::saveNoteText(Note& note) {
-    if (note.bodyComposing || !note.hasWindows()) {
+    if (note.bodyComposing) {
         return false;
-    }
-    // A body that did not load holds nothing of the file: it is not written
-    // until the user changes the text.
-    if (note.bodyLoad == BodyLoad::Unreadable && !note.textChanged) {
-        return true;
     }
     const std::wstring path = noteFolder(note.guid) + L"text.rtf";
-    // A text unchanged since it was read or written is what the file holds
-    // (plain text read is written once in the program's own form).
-    const FileStamp* last = disk_.find(path);
-    if (!(note.unsavedFlags & SaveText) && note.bodyLoad != BodyLoad::PlainText && last && last->present &&
-        sameOnDisk(*last, stampOnDisk(path))) {
-        return true;
+    if (note.hasWindows()) {
+        // A body that did not load holds nothing of the file: it is not written
+        // until the user changes the text.
+        if (note.bodyLoad == BodyLoad::Unreadable && !note.textChanged) {
+            return true;
+        }
+        // A text unchanged since it was read or written is what the file holds
+        // (plain text read is written once in the program's own form).
+        const FileStamp* last = disk_.find(path);
+        if (!(note.unsavedFlags & SaveText) && note.bodyLoad != BodyLoad::PlainText && last &&
+            last->present && sameOnDisk(*last, stampOnDisk(path))) {
+            return true;
+        }
+        note.unsavedRtf = streamOutRtf(note.bodyEdit);
     }
-    std::optional<std::string> bytes = streamOutRtf(note.bodyEdit);
-    if (!bytes || !writeSeen(path, *bytes)) {
+    // Without its windows (closed by Alt+F4) a sticky writes what an earlier
+    // save could not, kept until a write succeeds.
+    if (!note.unsavedRtf) {
         return false;
     }
+    if (!writeSeen(path, *note.unsavedRtf)) {
+        return false;
+    }
+    note.unsavedRtf.reset();
     note.unsavedFlags &= ~SaveText;
     return true;
 }
 
 bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
-    // A sticky whose windows are gone keeps what was last read from them.
-    if (note.titleComposing || !note.hasWindows()) {
+    if (note.titleComposing) {
         return false;
     }
-    BodyState state = readBodyState(note.bodyEdit);
-    note.data["title"] = wideToUtf8(noteTitle(note));
-    valueAt(note.data, {"text", "selection", "start"}) = static_cast<std::int64_t>(state.selectionStart);
-    valueAt(note.data, {"text", "selection", "end"}) = static_cast<std::int64_t>(state.selectionEnd);
-    valueAt(note.data, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
-    valueAt(note.data, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
-    if (withFigures) {
-        saveFigures(note.scribble, valueAt(note.data, {"scribble", "figure"}));
+    if (note.hasWindows()) {
+        BodyState state = readBodyState(note.bodyEdit);
+        note.data["title"] = wideToUtf8(noteTitle(note));
+        valueAt(note.data, {"text", "selection", "start"}) = static_cast<std::int64_t>(state.selectionStart);
+        valueAt(note.data, {"text", "selection", "end"}) = static_cast<std::int64_t>(state.selectionEnd);
+        valueAt(note.data, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
+        valueAt(note.data, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
+        if (withFigures) {
+            saveFigures(note.scribble, valueAt(note.data, {"scribble", "figure"}));
+        }
+        note.jsonUnsaved = true;
+    }
+    // Without its windows the document holds what they last showed.
+    if (!note.jsonUnsaved) {
+        return false;
     }
     const std::wstring path = noteFolder(note.guid) + L"note.json";
     if (!writeSeen(path, utf8TextFileBytes(serializeJson(note.data)))) {
         return false;
     }
+    note.jsonUnsaved = false;
     note.unsavedFlags &= ~(withFigures ? SaveJson | SaveFigures : SaveJson);
     return true;
 }

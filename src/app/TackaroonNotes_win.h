@@ -166,6 +166,8 @@ private:
     bool settingsElsewhere_ = false;
     // WM_QUERYENDSESSION saved everything: WM_ENDSESSION need not again.
     bool sessionSaved_ = false;
+    // settings.json was read this run: until then no purge knows its deadline.
+    bool settingsRead_ = false;
     // WM_CLOSE arrived before start-up finished.
     bool closeRequested_ = false;
     std::optional<std::vector<std::wstring>> colourList_;

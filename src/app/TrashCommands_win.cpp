@@ -61,6 +61,10 @@ void TackaroonNotes::emptyTrash(bool permanent) {
 }
 
 void TackaroonNotes::purgeExpiredTrash() {
+    // Before the settings are read the deadline is not known.
+    if (!settingsRead_) {
+        return;
+    }
     purgeExpired(folder_, trashDeadline(settings), currentLocalTime());
 }
 

@@ -228,7 +228,6 @@ INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             return TRUE;
         case IDCANCEL:
         case IDC_SEARCH_CLOSE:
-            makeInactive(*state);
             DestroyWindow(dialog);
             return TRUE;
         default:
@@ -246,6 +245,9 @@ INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         onActivate(*state, LOWORD(wParam) != WA_INACTIVE, reinterpret_cast<HWND>(lParam));
         return FALSE;
     case WM_DESTROY:
+        // However the dialog goes (its button, a modal box, the program's
+        // end), the sticky it highlighted is under its group's rules again.
+        makeInactive(*state);
         if (state->app.searchDialog == dialog) {
             state->app.searchDialog = nullptr;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include <richedit.h>
 
@@ -44,7 +45,12 @@ bool readWholeFile(const std::wstring& path, std::string& bytes, bool& missing, 
         static_cast<unsigned long long>(size.QuadPart) > maxBodyFileBytes) {
         return false;
     }
-    bytes.resize(static_cast<size_t>(size.QuadPart));
+    // Memory running out must not end the program: the body counts as not read.
+    try {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD read = 0;

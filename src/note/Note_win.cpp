@@ -603,6 +603,11 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_RBUTTONDOWN:
         return 0;
+    case WM_PAINT:
+        if (drawingDevice.paintsOver()) {
+            return paintBodyAndDrawing(hwnd, wParam, lParam);
+        }
+        break;
     case WM_RBUTTONUP:
         // Locked: the title menu; otherwise the text and drawing menu.
         if (locked) {

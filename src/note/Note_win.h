@@ -244,6 +244,14 @@ public:
     BodyLoad bodyLoad = BodyLoad::Missing;
     FileStamp bodyStamp; // text.rtf as it was when the body was loaded
     bool textChanged = false;
+    // Every stored figure was read: otherwise note.json is kept before it is
+    // first written without the faulty ones.
+    bool figuresReadWhole = true;
+    // What a failed save could not write: the body's RTF bytes, and whether the
+    // document holds changes not yet written. Kept until a write succeeds, so a
+    // retry after the windows are gone (Alt+F4) still has the latest text.
+    std::optional<std::string> unsavedRtf;
+    bool jsonUnsaved = false;
     bool focusPending = false;
     bool titleComposing = false;
     bool bodyComposing = false;
@@ -275,6 +283,8 @@ private:
     RectF drawingBounds() const;
     // After undo and redo: masks, redraw and the save request.
     void drawingChanged();
+    // The body's paint, with the drawing laid over it when it is shown that way.
+    LRESULT paintBodyAndDrawing(HWND hwnd, WPARAM wParam, LPARAM lParam);
     // The note context menu (its own file) and its commands.
     bool noteMenuCommand(int id);
     void appendDrawingItems(HMENU menu);

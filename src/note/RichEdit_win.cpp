@@ -9,7 +9,7 @@
 
 #include "note/LinkTarget.h"
 #include "note/OleCallback_win.h"
-#include "storage/File_win.h"
+#include "storage/RtfCheck.h"
 
 namespace Brisvane {
 
@@ -132,8 +132,14 @@ void setWordWrap(HWND body, bool wordWrap) {
 }
 
 void applyBodyFormat(HWND body, int fontSize, Colour textColour, int marginLeft, int marginRight) {
-    SendMessageW(body, EM_SETSEL, 0, -1);
     CHARFORMATW format = noteCharFormat(fontSize * bodyTwipsPerUnit, textColour);
+    // Stored text that leaves font, size or effects to the control takes its
+    // default format: this one, plain, on every system (Wine's own default is
+    // a bold "System").
+    CHARFORMATW plain = format;
+    plain.dwMask |= CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
+    SendMessageW(body, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&plain));
+    SendMessageW(body, EM_SETSEL, 0, -1);
     SendMessageW(body, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     SendMessageW(body, EM_SETSEL, 0, 0);
     SendMessageW(body, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
@@ -149,12 +155,8 @@ std::optional<std::string> streamOutRtf(HWND body) {
     if (stream.dwError != 0) {
         return std::nullopt;
     }
+    bytes.resize(withoutTrailingNuls(bytes).size());
     return bytes;
-}
-
-bool saveRtf(HWND body, const std::wstring& path) {
-    std::optional<std::string> bytes = streamOutRtf(body);
-    return bytes && writeFileBytes(path, *bytes) == errorSuccess;
 }
 
 BodyState readBodyState(HWND body) {

@@ -57,15 +57,14 @@ void setUpTitleEdit(HWND title, const std::wstring& text, int titlebarHeight, Co
 void setUpBody(HWND body, bool wordWrap, bool autoDetectUrl, Colour background);
 // Wraps at the window edge, or not at all.
 void setWordWrap(HWND body, bool wordWrap);
-// Gives all text fontSize x 14 twips, the colour and the note face, leaves the
-// caret at the start and sets the side margins in pixels.
+// Makes fontSize x 14 twips, the colour and the note face, with no effects,
+// the control's default format and gives them to all text; leaves the caret at
+// the start and sets the side margins in pixels. Called before the text loads.
 void applyBodyFormat(HWND body, int fontSize, Colour textColour, int marginLeft, int marginRight);
 
-// The body as RTF bytes; nothing when the control reports a stream error.
+// The body as RTF bytes, without a NUL after the document; nothing when the
+// control reports a stream error.
 std::optional<std::string> streamOutRtf(HWND body);
-// Writes the body as RTF, replacing the file in one step and creating missing
-// folders; a failure leaves the previous file whole.
-bool saveRtf(HWND body, const std::wstring& path);
 
 // What a note remembers of its body between runs.
 struct BodyState {

@@ -1,7 +1,8 @@
 #pragma once
 // The small drawing interface the scribble is rendered through: geometries
 // built from paths, solid brushes, layers cut by erase masks, and round-capped
-// outlines on a transparent surface. Direct2D implements it on Windows.
+// outlines on a transparent surface. Direct2D implements it for the composition
+// chain, GDI+ for the bitmap painted over the body where that chain is missing.
 #include <memory>
 #include <vector>
 
@@ -46,7 +47,19 @@ public:
     virtual void fill(const Shape& shape, const Brush& brush) = 0;
     // Round caps and joins.
     virtual void stroke(const Shape& shape, const Brush& brush, float width) = 0;
-    virtual void endDraw() = 0;
+    // Ends the redraw and shows it; false when the device was lost, so that
+    // everything made by this canvas must be made again on a new one.
+    virtual bool endDraw() = 0;
+};
+
+// The canvas of a device that can be lost and built anew.
+class CanvasSource {
+public:
+    virtual ~CanvasSource() = default;
+    // Null while there is no device.
+    virtual Canvas* canvas() = 0;
+    // Replaces a lost device by a new one; false when none can be made.
+    virtual bool rebuild() = 0;
 };
 
 } // namespace Brisvane

@@ -198,11 +198,11 @@ void D2DCanvas::stroke(const Shape& shape, const Brush& brush, float width) {
                           strokeStyle_.Get());
 }
 
-void D2DCanvas::endDraw() {
-    target_->EndDraw();
-    if (present) {
-        present();
+bool D2DCanvas::endDraw() {
+    if (target_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+        return false;
     }
+    return !present || present();
 }
 
 } // namespace Brisvane

@@ -26,10 +26,10 @@ public:
     void popMask() override;
     void fill(const Shape& shape, const Brush& brush) override;
     void stroke(const Shape& shape, const Brush& brush, float width) override;
-    void endDraw() override;
+    bool endDraw() override;
 
-    // Runs after each EndDraw: shows the frame.
-    std::function<void()> present;
+    // Runs after each EndDraw: shows the frame; false when the device was lost.
+    std::function<bool()> present;
 
 private:
     Microsoft::WRL::ComPtr<ID2D1Factory1> factory_;

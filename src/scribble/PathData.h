@@ -17,6 +17,7 @@ struct PointF {
 // Not normalised: (left, top) is where a drag began, (right, bottom) where it ended.
 struct RectF {
     float left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const RectF&) const = default;
 };
 
 // True when a and b differ by no more than one unit in the last place of the

@@ -38,6 +38,7 @@ void drawFigure(Figure& figure, Scribble& scribble, Canvas& canvas) {
 
 void rebuildEraseMasks(Scribble& scribble, Canvas& canvas, const RectF& bounds) {
     const RectF area = shifted(bounds, scribble.offsetX, scribble.offsetY);
+    scribble.maskArea = area;
     const size_t end = std::min(scribble.position, scribble.figures.size());
     for (size_t e = 0; e < scribble.figures.size(); ++e) {
         Figure& eraser = scribble.figures[e];
@@ -59,14 +60,14 @@ void rebuildEraseMasks(Scribble& scribble, Canvas& canvas, const RectF& bounds) 
     }
 }
 
-void renderScribble(Scribble& scribble, Canvas& canvas, const RectF& bounds, int scrollX, int scrollY) {
-    if (scrollX != scribble.offsetX || scrollY != scribble.offsetY) {
-        scribble.offsetX = scrollX;
-        scribble.offsetY = scrollY;
+bool renderScribble(Scribble& scribble, Canvas& canvas, const RectF& bounds, int scrollX, int scrollY) {
+    scribble.offsetX = scrollX;
+    scribble.offsetY = scrollY;
+    if (scribble.maskArea != shifted(bounds, scrollX, scrollY)) {
         rebuildEraseMasks(scribble, canvas, bounds);
     }
     if (!canvas.beginDraw()) {
-        return;
+        return true;
     }
     canvas.setTranslation(-static_cast<float>(scrollX), -static_cast<float>(scrollY));
     const bool liveEraser = scribble.drawing && scribble.eraser;
@@ -114,7 +115,36 @@ void renderScribble(Scribble& scribble, Canvas& canvas, const RectF& bounds, int
     if (livePushed) {
         canvas.popMask();
     }
-    canvas.endDraw();
+    return canvas.endDraw();
+}
+
+void forgetCanvasObjects(Scribble& scribble) {
+    auto forget = [](Figure& figure) {
+        figure.geometry.reset();
+        figure.strokeBrush.reset();
+        figure.fillBrush.reset();
+        figure.eraseMask.reset();
+    };
+    for (Figure& figure : scribble.figures) {
+        forget(figure);
+    }
+    forget(scribble);
+    scribble.maskArea.reset();
+}
+
+bool presentScribble(Scribble& scribble, CanvasSource& source, const RectF& bounds, int scrollX,
+                     int scrollY) {
+    Canvas* canvas = source.canvas();
+    if (!canvas) {
+        return false;
+    }
+    if (renderScribble(scribble, *canvas, bounds, scrollX, scrollY)) {
+        return true;
+    }
+    // Nothing made on the lost device may be used on the new one.
+    forgetCanvasObjects(scribble);
+    canvas = source.rebuild() ? source.canvas() : nullptr;
+    return canvas && renderScribble(scribble, *canvas, bounds, scrollX, scrollY);
 }
 
 } // namespace Brisvane

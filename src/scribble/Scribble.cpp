@@ -414,16 +414,18 @@ bool loadFigures(Scribble& scribble, const Json& array) {
     if (!array.is_array()) {
         return true;
     }
+    bool whole = true;
     for (const Json& element : array) {
         Figure figure;
         if (!readFigure(element, figure)) {
-            return false;
+            whole = false;
+            continue;
         }
         scribble.figures.push_back(std::move(figure));
         ++scribble.position;
         ++scribble.floor;
     }
-    return true;
+    return whole;
 }
 
 void saveFigures(const Scribble& scribble, Json& array) {

@@ -3,6 +3,7 @@
 // that draws the next figure, and the stroke being drawn.
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,8 @@ public:
     const Json* library = nullptr;
     bool drawing = false;
     int offsetX = 0, offsetY = 0;
+    // The content rectangle the erase masks cover; none until they are built.
+    std::optional<RectF> maskArea;
     size_t smoothingWindow = 6;
     std::vector<PointF> rawPoints;
     std::vector<PointF> smoothedPoints;
@@ -105,8 +108,8 @@ ColourF colourFromValue(std::uint32_t colour);
 std::string formatColourF(const ColourF& colour);
 
 // Appends the figures of a stored "figure" array, raising position and floor
-// for each. Stops at the first element missing a member or holding one of the
-// wrong type; returns false then. Geometry is built when a canvas is given.
+// for each. An element missing a member or holding one of the wrong type is
+// skipped; false says that one was, so the list was not read whole.
 bool loadFigures(Scribble& scribble, const Json& array);
 // Writes the figures in effect from the last clear marker on.
 void saveFigures(const Scribble& scribble, Json& array);

@@ -37,18 +37,19 @@ RectF clientBounds(HWND window) {
 void Note::loadDrawing() {
     scribble.library = app ? &app->figureLibrary : nullptr;
     readPen(scribble, valueAt(data, {"scribble"}));
-    // A faulty stored figure ends the drawing there; the note opens all the same.
-    loadFigures(scribble, valueAt(data, {"scribble", "figure"}));
+    // A faulty stored figure is left out; the file is then kept before it is
+    // written without it.
+    figuresReadWhole = loadFigures(scribble, valueAt(data, {"scribble", "figure"}));
     if (!scribble.figures.empty()) {
         createDrawingDevice();
     }
 }
 
 bool Note::createDrawingDevice() {
-    if (!scribbleWindow || !drawingDevice.create(scribbleWindow)) {
+    if (!scribbleWindow || !bodyEdit || !drawingDevice.create(scribbleWindow, bodyEdit)) {
         return false;
     }
-    rebuildEraseMasks(scribble, *drawingDevice.canvas(), clientBounds(scribbleWindow));
+    rebuildEraseMasks(scribble, *drawingDevice.canvas(), drawingBounds());
     return true;
 }
 
@@ -66,20 +67,30 @@ RectF Note::drawingBounds() const {
 }
 
 void Note::renderScribble() {
-    Canvas* canvas = drawingDevice.canvas();
-    if (!canvas || !bodyEdit) {
+    if (!drawingDevice.ready() || !bodyEdit) {
         return;
     }
     POINT scroll = bodyScroll(bodyEdit);
-    Brisvane::renderScribble(scribble, *canvas, drawingBounds(), scroll.x, scroll.y);
+    presentScribble(scribble, drawingDevice, drawingBounds(), scroll.x, scroll.y);
 }
 
 void Note::drawingChanged() {
     if (Canvas* canvas = drawingDevice.canvas()) {
-        rebuildEraseMasks(scribble, *canvas, clientBounds(scribbleWindow));
+        rebuildEraseMasks(scribble, *canvas, drawingBounds());
     }
     renderScribble();
     markChanged(SaveFigures);
+}
+
+LRESULT Note::paintBodyAndDrawing(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    // Only what the body paints now gets the drawing laid over it once more.
+    UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
+    if (update) {
+        GetUpdateRgn(hwnd, update.get(), FALSE);
+    }
+    LRESULT result = CallWindowProcW(bodyEditProc, hwnd, WM_PAINT, wParam, lParam);
+    drawingDevice.paintOver(update.get());
+    return result;
 }
 
 LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -110,6 +121,7 @@ LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         }
         break;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: // the second press of a double click draws as well
         if (locked) {
             if (!storedFix("position")) {
                 SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
@@ -132,7 +144,7 @@ LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             scribble.commitStroke(drawingDevice.canvas());
             if (scribble.figures.back().eraser) {
                 if (Canvas* canvas = drawingDevice.canvas()) {
-                    rebuildEraseMasks(scribble, *canvas, clientBounds(hwnd));
+                    rebuildEraseMasks(scribble, *canvas, drawingBounds());
                 }
             }
             renderScribble();
@@ -156,7 +168,9 @@ LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         PostMessageW(bodyEdit, message, wParam, lParam);
         return 0;
     case WM_SIZE:
-        if (drawingDevice.ready() && drawingDevice.resizeSurface(hwnd)) {
+        // The redraw rebuilds the masks for the new size.
+        if (drawingDevice.ready()) {
+            drawingDevice.resizeSurface();
             renderScribble();
         }
         break;

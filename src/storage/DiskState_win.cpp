@@ -70,13 +70,16 @@ ErrorCode readBytesAt(const std::wstring& path, std::string& bytes, FileStamp& s
     return errorSuccess;
 }
 
-ErrorCode readTextSeen(DiskState& disk, const std::wstring& path, std::wstring& text) {
-    text.clear();
+TextRead readTextSeen(DiskState& disk, const std::wstring& path, std::wstring& text) {
+    TextRead read = readTextFileAt(path, text);
+    // The bytes once more for their hash: these files are small and just read.
+    FileStamp stamp = stampOnDisk(path);
     std::string bytes;
-    FileStamp stamp;
-    ErrorCode read = readBytesAt(path, bytes, stamp);
+    if (stamp.present && stamp.size <= maxStoredTextBytes) {
+        readBytesAt(path, bytes, stamp);
+    }
     disk.record(path, stamp);
-    return read == errorSuccess ? decodeTextFile(bytes, text) : read;
+    return read;
 }
 
 ErrorCode writeIfChanged(DiskState& disk, const std::wstring& path, std::string_view bytes) {

@@ -20,7 +20,7 @@ std::uint64_t lastWriteTimeOf(HANDLE file);
 ErrorCode readBytesAt(const std::wstring& path, std::string& bytes, FileStamp& stamp);
 
 // As readTextFileAt, recording what was seen (also that the file is missing).
-ErrorCode readTextSeen(DiskState& disk, const std::wstring& path, std::wstring& text);
+TextRead readTextSeen(DiskState& disk, const std::wstring& path, std::wstring& text);
 
 // Writes the bytes unless the disk holds them already, and records the new
 // stamp. A file rewritten by someone else since the program last saw it is

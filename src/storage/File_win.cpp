@@ -1,5 +1,9 @@
 #include "storage/File_win.h"
 
+#include <new>
+#include <utility>
+#include <vector>
+
 #include <shellapi.h>
 
 #include "storage/PathRoot.h"
@@ -119,6 +123,33 @@ bool deleteFile(const std::wstring& path) {
     return withLongPathRetry(path, [](const std::wstring& p) { return DeleteFileW(p.c_str()) != 0; });
 }
 
+bool removeFolderTree(const std::wstring& path) {
+    WIN32_FIND_DATAW entry;
+    std::vector<std::pair<std::wstring, DWORD>> children;
+    if (UniqueFind find = findFirstFile(path + L"\\*", entry)) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..") {
+                children.emplace_back(path + L"\\" + name, entry.dwFileAttributes);
+            }
+        } while (findNextFile(find.get(), entry));
+    }
+    for (const auto& [child, attributes] : children) {
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            SetFileAttributesW(longPath(child).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        }
+        // A link to a folder elsewhere goes as a link; what it points to stays.
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            removeFolderTree(child);
+        } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            removeFolder(child);
+        } else {
+            deleteFile(child);
+        }
+    }
+    return removeFolder(path);
+}
+
 bool isFile(const std::wstring& path) {
     DWORD attributes = fileAttributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -137,30 +168,37 @@ bool recycleTree(const std::wstring& path) {
     });
 }
 
-ErrorCode readTextFile(HANDLE file, std::wstring& text) {
+TextRead readTextFile(HANDLE file, std::wstring& text) {
     text.clear();
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > 0xFFFFFFFFLL) {
-        return errorReadFault;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > maxStoredTextBytes) {
+        return {errorReadFault, false};
     }
     if (size.QuadPart == 0) {
-        return errorSuccess;
+        return {};
     }
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-        return GetLastError();
+    // Memory running out must not end the program: the file counts as not read.
+    try {
+        std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+        DWORD read = 0;
+        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+            return {GetLastError(), false};
+        }
+        bytes.resize(read);
+        return decodeTextFile(bytes, text);
+    } catch (const std::bad_alloc&) {
+        text.clear();
+        return {ERROR_NOT_ENOUGH_MEMORY, false};
     }
-    bytes.resize(read);
-    return decodeTextFile(bytes, text);
 }
 
-ErrorCode readTextFileAt(const std::wstring& path, std::wstring& text) {
+TextRead readTextFileAt(const std::wstring& path, std::wstring& text) {
     text.clear();
     UniqueFile file = openForReading(path);
     if (!file) {
         ErrorCode error = GetLastError();
-        return error ? error : ERROR_FILE_NOT_FOUND;
+        return {error ? error : ERROR_FILE_NOT_FOUND, false};
     }
     return readTextFile(file.get(), text);
 }

@@ -8,6 +8,7 @@
 
 #include "app/UniqueHandle_win.h"
 #include "storage/FileErrors.h"
+#include "storage/TextRead.h"
 
 namespace Brisvane {
 
@@ -25,16 +26,18 @@ bool moveFile(const std::wstring& from, const std::wstring& to);
 // Only an empty folder can be removed.
 bool removeFolder(const std::wstring& path);
 bool deleteFile(const std::wstring& path);
+// Deletes a folder with everything in it; links inside are removed, not followed.
+bool removeFolderTree(const std::wstring& path);
 // True for an existing path that is not a folder.
 bool isFile(const std::wstring& path);
 // Sends a file or folder tree to the recycle bin, silently.
 bool recycleTree(const std::wstring& path);
 
 // Reads a whole text file opened for reading (see decodeTextFile for the
-// encoding rules). Files of 4 GiB or more give errorReadFault.
-ErrorCode readTextFile(HANDLE file, std::wstring& text);
+// encoding rules). Files above maxStoredTextBytes give errorReadFault unread.
+TextRead readTextFile(HANDLE file, std::wstring& text);
 // Opens, reads and closes; the system's error code when the file cannot be opened.
-ErrorCode readTextFileAt(const std::wstring& path, std::wstring& text);
+TextRead readTextFileAt(const std::wstring& path, std::wstring& text);
 
 // Writes the UTF-8 mark and the text as UTF-8, creating missing folders on the way.
 ErrorCode writeTextFile(const std::wstring& path, std::wstring_view text);

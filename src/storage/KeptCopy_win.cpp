@@ -25,11 +25,6 @@ bool copyOnce(const std::wstring& from, const std::wstring& to) {
 
 } // namespace
 
-bool isUnreadResult(ErrorCode readResult) {
-    return readResult != errorSuccess && readResult != ERROR_FILE_NOT_FOUND &&
-           readResult != ERROR_PATH_NOT_FOUND;
-}
-
 void KeptCopies::remember(const std::wstring& path) {
     if (!remembered(path)) {
         unread_.push_back(path);

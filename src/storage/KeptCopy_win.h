@@ -5,15 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "storage/FileErrors.h"
+#include "storage/TextRead.h"
 
 namespace Brisvane {
 
 inline constexpr wchar_t keptCopySuffix[] = L".unreadable";
-
-// A reader's result that means the file is there but was not read (a missing
-// file or folder is not).
-bool isUnreadResult(ErrorCode readResult);
 
 class KeptCopies {
 public:

@@ -82,4 +82,9 @@ bool isCompleteRtf(std::string_view bytes) {
     return true;
 }
 
+std::string_view withoutTrailingNuls(std::string_view rtf) {
+    size_t end = rtf.find_last_not_of('\0');
+    return rtf.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}
+
 } // namespace Brisvane

@@ -13,6 +13,10 @@ bool looksLikeRtf(std::string_view bytes);
 // space: escaped braces and the bytes of \binN data do not count.
 bool isCompleteRtf(std::string_view bytes);
 
+// The RTF the edit control streams out, without the NUL bytes it may put
+// after the document: they are no part of it and no reader expects them.
+std::string_view withoutTrailingNuls(std::string_view rtf);
+
 // Text files larger than this are refused as unreadable: no note holds that
 // much, and the edit control would take minutes and gigabytes on the way.
 inline constexpr std::size_t maxBodyFileBytes = 256u * 1024 * 1024;

@@ -155,27 +155,38 @@ std::string wideToUtf8(std::wstring_view in) {
     return out;
 }
 
-ErrorCode decodeTextFile(std::string_view bytes, std::wstring& text) {
+TextRead decodeTextFile(std::string_view bytes, std::wstring& text) {
     text.clear();
     bool utf8 = false;
     if (startsWith(bytes, "\xFE\xFF") || startsWith(bytes, "\xFF\xFE")) {
-        return errorReadFault;
+        return {errorReadFault, false};
     }
     if (startsWith(bytes, "\xEF\xBB\xBF")) {
         utf8 = true;
         bytes.remove_prefix(3);
     } else if (bytes.size() >= 4 && startsWith(bytes, "\x2B\x2F\x76") &&
                (bytes[3] == '\x38' || bytes[3] == '\x39' || bytes[3] == '\x2B' || bytes[3] == '\x2F')) {
-        return errorReadFault;
+        return {errorReadFault, false};
     } else if (startsWith(bytes, std::string_view("\x00\x00\xFE\xFF", 4))) {
-        return errorReadFault;
+        return {errorReadFault, false};
     }
+    TextRead result;
     if (auto nul = bytes.find('\0'); nul != std::string_view::npos) {
+        // Trailing NULs (padding) hold nothing; anything after them would be lost.
+        result.exact = bytes.find_first_not_of('\0', nul) == std::string_view::npos;
         bytes = bytes.substr(0, nul);
     }
     // Without a mark, what most editors write (UTF-8) is told apart from
     // Shift_JIS by being valid UTF-8; ASCII is both.
-    std::wstring decoded = utf8 || isValidUtf8(bytes) ? utf8ToWide(bytes) : decodeCodePage932(bytes);
+    const bool validUtf8 = isValidUtf8(bytes);
+    std::wstring decoded;
+    if (utf8 || validUtf8) {
+        decoded = utf8ToWide(bytes);
+        result.exact = result.exact && validUtf8;
+    } else {
+        decoded = decodeCodePage932(bytes);
+        result.exact = result.exact && decoded.find(L'\xFFFD') == std::wstring::npos;
+    }
     text.reserve(decoded.size());
     for (size_t i = 0; i < decoded.size(); ++i) {
         if (decoded[i] == L'\r' && i + 1 < decoded.size() && decoded[i + 1] == L'\n') {
@@ -183,7 +194,7 @@ ErrorCode decodeTextFile(std::string_view bytes, std::wstring& text) {
         }
         text.push_back(decoded[i]);
     }
-    return errorSuccess;
+    return result;
 }
 
 std::string encodeTextFile(std::wstring_view text) {

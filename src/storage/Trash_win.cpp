@@ -45,7 +45,15 @@ std::wstring trashFolder(const std::wstring& folder) {
 
 std::vector<TrashEntry> listTrash(const std::wstring& folder, std::size_t limit) {
     std::vector<TrashEntry> entries;
-    for (std::wstring& name : entryNames(folder, limit)) {
+    for (std::wstring& name : entryNames(folder, SIZE_MAX)) {
+        if (entries.size() >= limit) {
+            break;
+        }
+        // Recovering an entry with no note in it would only open an empty sticky.
+        const std::wstring entry = entryFolder(folder, name);
+        if (!isFile(entry + L"note.json") && !isFile(entry + L"text.rtf")) {
+            continue;
+        }
         std::wstring title;
         bool read = readTextFileAt(entryFolder(folder, name) + titleFileName, title) == errorSuccess;
         // An empty title would give a blank menu item.
@@ -86,11 +94,9 @@ void forgetTrashStamp(const std::wstring& folder, const std::wstring& guid) {
 }
 
 void purgeEntry(const std::wstring& folder, const std::wstring& guid) {
-    const std::wstring entry = entryFolder(folder, guid);
-    for (const wchar_t* name : {L"text.rtf", L"note.json", stampFileName, titleFileName}) {
-        deleteFile(entry + name);
-    }
-    removeFolder(trashFolder(folder) + guid);
+    // Whole: kept copies and interrupted saves go with the note's files, or the
+    // entry would lose its stamp and stay for ever.
+    removeFolderTree(trashFolder(folder) + guid);
     removeTrashWhenEmpty(folder);
 }
 

@@ -19,7 +19,8 @@ struct TrashEntry {
 // `folder` is the data folder, ending in "\".
 std::wstring trashFolder(const std::wstring& folder);
 
-// The entries in enumeration order, at most `limit`.
+// The entries that hold a note (its note.json or text.rtf), in enumeration
+// order, at most `limit`.
 std::vector<TrashEntry> listTrash(const std::wstring& folder, std::size_t limit = maxTrashMenuEntries);
 
 // Writes title.txt and delete-date.txt into "notes\<guid>\" and moves that
@@ -35,8 +36,7 @@ bool returnNoteFolderToTrash(const std::wstring& folder, const std::wstring& gui
 // Deletes the two trash files of a recovered note, then the trash folder when empty.
 void forgetTrashStamp(const std::wstring& folder, const std::wstring& guid);
 
-// Deletes the note's four files and then the entry's folder (kept when it
-// holds anything else), then the trash folder when empty.
+// Deletes the entry's folder with everything in it, then the trash folder when empty.
 void purgeEntry(const std::wstring& folder, const std::wstring& guid);
 // Purges every entry whose deadline has passed at `now`.
 void purgeExpired(const std::wstring& folder, std::int32_t deadlineDays, const LocalTime& now);

@@ -3,7 +3,9 @@
 // again, kills the process without warning (while it starts, while it saves,
 // while it shuts down), and checks every file after each kill: settings.json
 // and each note.json parse, each text.rtf is complete RTF, no file had to be
-// kept as unreadable, and the next start opens every sticky.
+// kept as unreadable, and the next start opens every sticky. The last start
+// also meets a second launch, which must end at once, and shows the stickies
+// for a screenshot (it writes "shown.txt" and waits).
 // Usage: fault_injection.exe "<program>" <kills> <seed>
 #include <windows.h>
 
@@ -185,7 +187,16 @@ int wmain(int argc, wchar_t** argv) {
         } else {
             tally.check(waitForStickies(info.dwProcessId, notes), L"the start did not open every sticky");
             if (round == kills) {
-                // The last start only shows that every sticky opens; then it closes normally.
+                // The last start shows that every sticky opens, meets a second
+                // launch, shows itself for a screenshot and closes normally.
+                PROCESS_INFORMATION second{};
+                tally.check(e2e::launch(program, second) && WaitForSingleObject(second.hProcess, 20000) == 0,
+                            L"a second launch ran on");
+                TerminateProcess(second.hProcess, 9);
+                CloseHandle(second.hThread);
+                CloseHandle(second.hProcess);
+                writeFileBytes(data + L"shown.txt", "shown");
+                Sleep(4000);
                 PostMessageW(windowsOf(info.dwProcessId).main, WM_CLOSE, 0, 0);
                 tally.check(WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0,
                             L"the program did not close");

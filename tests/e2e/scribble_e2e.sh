@@ -12,17 +12,18 @@ prefix=tackaroon-scribble-e2e
 guid=1e2e1e2e-0000-4000-8000-000000000010
 mkdir -p "$data/notes/$guid"
 printf '\xef\xbb\xbf{"autoSave": {"elapse": 2}, "language": "English"}' >"$data/settings.json"
-printf '\xef\xbb\xbf{"title": "Drawn on", "mode": "scribble", "window": {"position": {"left": 120, "top": 100, "width": 260, "height": 220}}}' \
+# A stored red rectangle shows once the drawing layer is up to take the stroke.
+printf '\xef\xbb\xbf{"title": "Drawn on", "mode": "scribble", "window": {"position": {"left": 120, "top": 100, "width": 260, "height": 220}}, "scribble": {"figure": [{"tool": "rectangle", "eraser": false, "strokeWidth": 1, "strokeColor": "#ff0000", "strokeOpacity": 1, "fillColor": "#ff0000", "fillOpacity": 1, "rect": {"left": 10, "top": 10, "right": 60, "bottom": 40}}]}}' \
     >"$data/notes/$guid/note.json"
 json="$data/notes/$guid/note.json"
 rtf="$data/notes/$guid/text.rtf"
 
 start_program TackaroonScribbleE2E
-# Waits until the sticky's title bar shows.
 for _ in $(seq 1 150); do
-    [ "$(pixel 250 108)" != "$(pixel 20 20)" ] && break
+    [ "$(pixel 157 150)" = "#FF0000" ] && break
     sleep 0.2
 done
+[ "$(pixel 157 150)" = "#FF0000" ] || { echo "FAIL: the stored figure did not show"; exit 1; }
 sleep 1
 
 # A stroke across the body.

@@ -19,9 +19,9 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -n "${DISPLAY:-}" ] || { echo "needs a display"; exit 1; }
 mkdir -p "$artifacts"
 prefix_a=${TACKAROON_WINEPREFIX:-$app_dir/../wineprefix}
-prefix_b=$app_dir/../wineprefix-sync
+prefix_b=$prefix_a-sync
 for p in "$prefix_a" "$prefix_b"; do
-    [ -f "$p/system.reg" ] || { WINEPREFIX=$p wine wineboot -i >/dev/null 2>&1; WINEPREFIX=$p wineserver -w; }
+    WINEPREFIX=$p "$tools/wine-prefix.sh"
 done
 
 work=$(mktemp -d /tmp/tackaroon-sync.XXXXXX)
@@ -32,6 +32,7 @@ cleanup() {
     WINEPREFIX=$prefix_a wineserver -k 2>/dev/null || true
     WINEPREFIX=$prefix_b wineserver -k 2>/dev/null || true
     rm -rf "$work"
+    [ -z "${TACKAROON_WINEPREFIX:-}" ] || rm -rf "$prefix_b"
 }
 trap cleanup EXIT
 cp "$app_dir/Tackaroon notes.exe" "$a/"

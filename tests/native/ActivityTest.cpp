@@ -75,6 +75,14 @@ TEST(RawInputThrottle, WorksAcrossTheClockWrap) {
     EXPECT_EQ(last, 4u);
 }
 
+TEST(KeyState, OnlyTheHighBitMeansDownNow) {
+    // 1: pressed since the last call (a capital typed earlier) and up now.
+    for (auto [state, down] :
+         {std::pair{0, false}, {1, false}, {0x7FFF, false}, {-0x8000, true}, {-1, true}}) {
+        EXPECT_EQ(keyDownNow(static_cast<std::int16_t>(state)), down) << state;
+    }
+}
+
 TEST(RawInputKinds, HeaderTypeDecides) {
     EXPECT_EQ(classifyRawInput(0), RawInputKind::mouse);
     EXPECT_EQ(classifyRawInput(1), RawInputKind::keyboard);

@@ -109,7 +109,10 @@ public:
         cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
         cairo_stroke(cr_);
     }
-    void endDraw() override { cairo_surface_flush(surface_); }
+    bool endDraw() override {
+        cairo_surface_flush(surface_);
+        return true;
+    }
 
     // Premultiplied 0xAARRGGBB.
     std::uint32_t pixel(int x, int y) const {

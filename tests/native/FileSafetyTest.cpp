@@ -61,6 +61,10 @@ TEST(RtfCheck, CompleteDocumentsCloseTheirOutermostGroup) {
         EXPECT_EQ(looksLikeRtf(c.bytes), c.rtf) << c.bytes;
         EXPECT_EQ(isCompleteRtf(c.bytes), c.complete) << c.bytes;
     }
+    // What is written ends with the document; a NUL inside stays.
+    EXPECT_EQ(withoutTrailingNuls(std::string("{\\rtf1 a}\r\n\0\0", 13)), "{\\rtf1 a}\r\n");
+    EXPECT_EQ(withoutTrailingNuls(std::string("{\\rtf1 \0a}", 10)), std::string("{\\rtf1 \0a}", 10));
+    EXPECT_EQ(withoutTrailingNuls(std::string(2, '\0')), "");
 }
 
 TEST(LinkTarget, OnlyWebAndMailLinksOpenWithoutAsking) {

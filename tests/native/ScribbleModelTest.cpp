@@ -129,24 +129,32 @@ TEST(ScribbleFileForm, PointsTextReadLikeTheStandardConversion) {
     }
 }
 
-TEST(ScribbleFileForm, AFaultyElementStopsTheLoadingThere) {
+TEST(ScribbleFileForm, AFaultyElementIsSkippedAndTheListCountsAsNotReadWhole) {
     const char* good = R"({"tool": "freeline", "eraser": false, "strokeWidth": 1, "strokeColor": "nonsense",
                            "strokeOpacity": 1, "fillColor": "#fff", "fillOpacity": 0, "points": "1,2"})";
     const char* faults[] = {
         R"({"tool": 5})",
         R"({"tool": "freeline", "eraser": "no", "strokeWidth": 1, "strokeColor": "#000", "strokeOpacity": 1,
             "fillColor": "#fff", "fillOpacity": 0})",
+        R"({"tool": "freeline", "eraser": false, "strokeWidth": "2", "strokeColor": "#000",
+            "strokeOpacity": 1, "fillColor": "#fff", "fillOpacity": 0})",
         R"({"tool": "line", "eraser": false, "strokeWidth": 1, "strokeColor": "#000", "strokeOpacity": 1,
             "fillColor": "#fff", "fillOpacity": 0, "rect": {"left": "1"}})",
         R"(7)",
+        R"(null)",
     };
     for (const char* fault : faults) {
-        Json array = Json::array({parseJson(good), parseJson(fault), parseJson(good)});
-        Scribble scribble;
-        EXPECT_FALSE(loadFigures(scribble, array)) << fault;
-        ASSERT_EQ(scribble.figures.size(), 1u) << fault;
-        EXPECT_EQ(scribble.position, 1u);
-        EXPECT_EQ(scribble.figures[0].strokeColor, ColourF{}) << "a colour that does not parse is black";
+        // The faulty element first, between and last: every good one loads.
+        for (std::size_t at = 0; at < 3; ++at) {
+            Json array = Json::array({parseJson(good), parseJson(good)});
+            array.insert(array.begin() + static_cast<std::ptrdiff_t>(at), parseJson(fault));
+            Scribble scribble;
+            EXPECT_FALSE(loadFigures(scribble, array)) << fault;
+            ASSERT_EQ(scribble.figures.size(), 2u) << fault << " at " << at;
+            EXPECT_EQ(scribble.position, 2u);
+            EXPECT_EQ(scribble.floor, 2u);
+            EXPECT_EQ(scribble.figures[1].strokeColor, ColourF{}) << "a colour that does not parse is black";
+        }
     }
     // A rect that is no object and no points text: no points, all-zero rect.
     Json odd = parseJson(good);

@@ -140,3 +140,60 @@ TEST_F(Drawing, TheStrokeInProgressShowsAndALiveEraserCuts) {
     EXPECT_EQ(canvas.pixel(40, 50), 0u);
     EXPECT_EQ(canvas.pixel(40, 30), opaqueRed);
 }
+
+TEST_F(Drawing, MasksFollowEverySizeChange) {
+    // Masks built for a sticky loaded folded (an empty window) or for a smaller
+    // one must not hide what lies outside them once the window is larger.
+    const struct {
+        RectF builtFor;
+        int x, y;
+    } cases[] = {{{0, 0, 0, 0}, 50, 30}, {{0, 0, 100, 40}, 50, 70}, {{0, 0, 40, 100}, 70, 30}};
+    commit(filledRect({20, 20, 80, 80}));
+    commit(line({{0, 50}, {100, 50}}, 10, true));
+    for (const auto& c : cases) {
+        rebuildEraseMasks(scribble, canvas, c.builtFor);
+        render();
+        EXPECT_EQ(canvas.pixel(c.x, c.y), opaqueRed) << c.builtFor.right << "x" << c.builtFor.bottom;
+        EXPECT_EQ(canvas.pixel(50, 50), 0u) << "the erased band stays erased";
+    }
+}
+
+namespace {
+
+// Two devices; the first reports a lost device on its first `losses` redraws.
+struct Devices : CanvasSource {
+    struct Losing : CairoCanvas {
+        using CairoCanvas::CairoCanvas;
+        int losses = 0;
+        bool endDraw() override { return CairoCanvas::endDraw() && losses-- <= 0; }
+    } first{100, 100};
+    CairoCanvas second{100, 100};
+    bool secondMade = false, canBuild = true;
+    Canvas* canvas() override { return secondMade ? static_cast<Canvas*>(&second) : &first; }
+    bool rebuild() override { return secondMade = canBuild; }
+};
+
+} // namespace
+
+TEST_F(Drawing, ALostDeviceIsRebuiltAndNothingOfItIsKept) {
+    commit(filledRect({20, 20, 80, 80}));
+    commit(line({{0, 50}, {100, 50}}, 10, true));
+    const struct {
+        int losses;
+        bool canBuild, shown;
+    } cases[] = {{0, true, true}, {1, true, true}, {1, false, false}};
+    for (const auto& c : cases) {
+        Devices devices;
+        devices.first.losses = c.losses;
+        devices.canBuild = c.canBuild;
+        forgetCanvasObjects(scribble);
+        rebuildEraseMasks(scribble, devices.first, view);
+        std::weak_ptr<Shape> madeByFirst = scribble.figures[1].geometry;
+        EXPECT_EQ(presentScribble(scribble, devices, view, 0, 0), c.shown) << c.losses << c.canBuild;
+        EXPECT_EQ(madeByFirst.expired(), c.losses > 0) << "what the lost device made is let go";
+        if (c.losses > 0 && c.canBuild) {
+            EXPECT_EQ(devices.second.pixel(50, 30), opaqueRed) << "the figures live on in the drawing";
+            EXPECT_EQ(devices.second.pixel(50, 50), 0u) << "and so do the erasers";
+        }
+    }
+}

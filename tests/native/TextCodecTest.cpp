@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "storage/Json.h"
 #include "storage/TextCodec.h"
 
 using namespace Brisvane;
@@ -108,4 +109,35 @@ TEST(EncodeTextFile, StartsWithMarkAndHasNoTerminator) {
     std::string bytes = encodeTextFile(L"付箋");
     EXPECT_EQ(bytes, "\xEF\xBB\xBF\xE4\xBB\x98\xE7\xAE\x8B");
     EXPECT_EQ(encodeTextFile(L""), "\xEF\xBB\xBF");
+}
+
+TEST(DecodeTextFile, OnlyAnExactReadCountsAsRead) {
+    auto raw = [](auto& literal) { return std::string(literal, sizeof literal - 1); };
+    struct Case {
+        std::string bytes;
+        bool exact, keep; // keep: kept before the first write over it
+    } cases[] = {
+        {"", true, false},
+        {"\xEF\xBB\xBF \r\n\t", true, false}, // a mark and white space hold nothing
+        {"{\"a\": 1}", true, false},
+        {"[1]", true, true},                                    // not a document
+        {"{\"a\": \"\x93\xFA\"}", true, false},                 // Shift_JIS without a mark
+        {raw("{}\0\0\0"), true, false},                         // padding after the text
+        {raw("\0\0{\"a\": 1}"), false, true},                   // NULs before valid JSON
+        {raw("{\0}\0"), false, true},                           // UTF-16 without a mark
+        {"\xEF\xBB\xBF{\"a\": \"\xC0\xAF\"}", false, true},     // overlong
+        {"\xEF\xBB\xBF{\"a\": \"\xED\xA0\x80\"}", false, true}, // a surrogate
+        {"\xEF\xBB\xBF{\"a\": \"caf\xE9\"}", false, true},      // Latin-1 after the mark
+        {"{\"a\": \"\x93\"}", false, true},                     // cut-off Shift_JIS
+        {raw("\xFF\xFE{\0}\0"), false, true},                   // refused
+    };
+    for (const Case& c : cases) {
+        std::wstring text;
+        TextRead read = decodeTextFile(c.bytes, text);
+        EXPECT_EQ(read.exact, c.exact) << ::testing::PrintToString(c.bytes);
+        bool understood = parseJson(wideToUtf8(text)).is_object();
+        EXPECT_EQ(mustKeepBeforeWriting(read, text, understood), c.keep) << ::testing::PrintToString(c.bytes);
+    }
+    EXPECT_FALSE(mustKeepBeforeWriting({errorFileNotFound, false}, L"", false)) << "missing holds nothing";
+    EXPECT_TRUE(mustKeepBeforeWriting({32, false}, L"", false)) << "locked by another program";
 }

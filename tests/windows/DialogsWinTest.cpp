@@ -299,4 +299,19 @@ TEST_F(Dialogs, SearchListsHitsPerStickyAndSelectsThem) {
     press(IDC_SEARCH_CLOSE);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(fixture.app->searchDialog, nullptr);
+
+    // A modal box closes the dialog: the highlighted sticky is under its
+    // group's rules again at once.
+    dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(searchDialogId), nullptr,
+                                searchDialogProc, reinterpret_cast<LPARAM>(fixture.app.get()));
+    fixture.app->searchDialog = dialog;
+    SetDlgItemTextW(dialog, IDC_SEARCH_TEXT, L"apple");
+    press(IDC_SEARCH_SEARCH);
+    tree = GetDlgItem(dialog, IDC_SEARCH_RESULTS);
+    TreeView_SelectItem(tree, TreeView_GetChild(tree, TreeView_GetRoot(tree)));
+    ASSERT_TRUE(a->isActive());
+    fixture.app->enterModal();
+    fixture.app->leaveModal();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_FALSE(a->isActive());
 }

@@ -31,6 +31,12 @@ constexpr DWORD bodyStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES
                             ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN | ES_SAVESEL;
 constexpr DWORD titleStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_AUTOHSCROLL;
 
+// What a save of the body does: its RTF written in one step.
+bool saveRtf(HWND body, const std::wstring& path) {
+    std::optional<std::string> rtf = streamOutRtf(body);
+    return rtf && writeFileBytes(path, *rtf) == errorSuccess;
+}
+
 // Read straight from the control, not through the helpers under test.
 std::wstring fullText(HWND edit) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
@@ -335,6 +341,46 @@ TEST_F(RichEditWin, ApplyBodyFormatSetsSizeColourFaceAndCaret) {
     CHARRANGE caret = selection(body);
     EXPECT_EQ(caret.cpMin, 0);
     EXPECT_EQ(caret.cpMax, 0);
+}
+
+TEST_F(RichEditWin, StoredFormattingSurvivesARoundTripAndTheRestIsPlainBodyText) {
+    const struct Case {
+        const char* rtf;
+        std::string styles; // per character: bold, italic or plain
+        LONG twips;         // and the size and face of the 13th
+        const wchar_t* face;
+    } cases[] = {
+        {"{\\rtf1\\ansi {\\b bold words} and plain words\\par}", "bbbbbbbbbb                ", 210,
+         L"メイリオ"},
+        // As a word processor writes it: a font table, a size, lines in three styles.
+        {"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}}\\f0\\fs24 normal line\\par "
+         "\\i italic line\\i0\\par \\b bold line\\b0\\par}",
+         "            iiiiiiiiiii bbbbbbbbb", 240, L"Times New Roman"},
+    };
+    for (const Case& c : cases) {
+        writeBytes(at(L"text.rtf"), c.rtf);
+        for (int pass = 0; pass < 2; ++pass) { // as stored, then as written back
+            HWND body = makeEdit();
+            applyBodyFormat(body, 15, 0x00336699, 0, 0); // 210 twips, whole half-points in RTF
+            ASSERT_EQ(loadBodyFile(body, at(L"text.rtf")), BodyLoad::Loaded);
+            for (long i = 0; i < static_cast<long>(c.styles.size()); ++i) {
+                DWORD effects =
+                    formatOf(body, i, i + 1, CFM_BOLD | CFM_ITALIC).dwEffects & (CFE_BOLD | CFE_ITALIC);
+                EXPECT_EQ(effects, c.styles[i] == 'b'   ? CFE_BOLD
+                                   : c.styles[i] == 'i' ? CFE_ITALIC
+                                                        : 0u)
+                    << c.rtf << " pass " << pass << " at " << i;
+            }
+            CHARFORMATW format = formatOf(body, 12, 13, CFM_SIZE | CFM_FACE);
+            EXPECT_EQ(format.yHeight, c.twips);
+            if (pass == 0) { // Wine writes a face name its code page cannot hold as "?"
+                EXPECT_STREQ(format.szFaceName, c.face);
+            }
+            std::optional<std::string> written = streamOutRtf(body);
+            ASSERT_TRUE(written && !written->empty() && written->back() != '\0') << "ends with the document";
+            writeBytes(at(L"text.rtf"), *written);
+        }
+    }
 }
 
 TEST_F(RichEditWin, TitleEditIsCentredReadOnlyAndReportsChanges) {

@@ -143,6 +143,13 @@ TEST_F(Scribbles, StrokesAreCommittedSavedAndComeBackBelowTheFloor) {
     EXPECT_FALSE(note->scribble.canUndo()) << "what was loaded cannot be undone";
     SendMessageW(note->window, WM_COMMAND, CommandFigureUndo, 0);
     EXPECT_EQ(note->scribble.position, 2u);
+
+    // Both presses of a double click draw.
+    for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
+        SendMessageW(note->scribbleWindow, press, MK_LBUTTON, MAKELPARAM(100, 100));
+        SendMessageW(note->scribbleWindow, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+    }
+    EXPECT_EQ(note->scribble.figures.size(), 4u);
 }
 
 TEST_F(Scribbles, DrawingMenuReadsItemByItem) {

@@ -166,8 +166,8 @@ TEST_F(SystemMenu, ItemsForGroupsStickiesAndCommands) {
 TEST_F(SystemMenu, TrashListStopsAtAThousand) {
     const std::wstring trash = fixture.temp.path() + L"trash\\";
     ASSERT_TRUE(createFolder(trash));
-    for (int i = 0; i < 1200; ++i) {
-        ASSERT_TRUE(createFolder(trash + L"entry" + std::to_wstring(i)));
+    for (int i = 0; i < 1200; ++i) { // each holding a note's body
+        ASSERT_EQ(writeFileBytes(trash + L"entry" + std::to_wstring(i) + L"\\text.rtf", ""), errorSuccess);
     }
     UniqueMenu bar = fixture.app->buildSystemMenu();
     HMENU recover = itemAt(GetSubMenu(bar.get(), 0), 4).submenu;

@@ -2,6 +2,8 @@
 // and a move that fails leaving the sticky where it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "AppFixture.h"
 #include "storage/File_win.h"
 #include "storage/TextCodec.h"
@@ -135,11 +137,8 @@ TEST_F(Trash, PurgesKeepWhatIsNotDueAndEmptyingTakesTheRest) {
     fixture.app->buildSystemMenu();
     EXPECT_EQ(fixture.app->trashMenuEntries.size(), 3u);
 
-    // A folder holding something else than the note's files stays.
-    put(trashPath(guidB + L"\\other.txt"), "mine");
     fixture.app->emptyTrash(true);
-    EXPECT_TRUE(pathExists(trashPath(guidB + L"\\other.txt")));
-    EXPECT_FALSE(pathExists(trashPath(guidB + L"\\note.json")));
+    EXPECT_FALSE(pathExists(trashPath(guidB)));
     EXPECT_FALSE(pathExists(trashPath(L"7c7c7c7c-0000-4000-8000-00000000000c")));
     EXPECT_TRUE(pathExists(trashPath(L".hidden")));
 
@@ -148,4 +147,36 @@ TEST_F(Trash, PurgesKeepWhatIsNotDueAndEmptyingTakesTheRest) {
     fixture.app->settings["trash"] = Json{{"deadline", 0}};
     fixture.app->purgeExpiredTrash();
     EXPECT_FALSE(pathExists(trashPath(L"7e7e7e7e-0000-4000-8000-00000000000e")));
+}
+
+TEST_F(Trash, OnlyARunThatReadItsSettingsPurgesAndItPurgesWhole) {
+    fixture.storeSettings("{\"trash\": {\"deadline\": 365}}");
+    const std::string settings = readBytes(fixture.temp.path() + L"settings.json");
+    LocalTime monthsAgo = currentLocalTime(); // four months back: inside 365 days, past 31
+    monthsAgo.year -= monthsAgo.month <= 4 ? 1 : 0;
+    monthsAgo.month = (monthsAgo.month + 7) % 12 + 1;
+    monthsAgo.day = std::min(monthsAgo.day, 28);
+    storeEntry(guidA, wideToUtf8(formatDate(deleteStampFormat, monthsAgo)));
+    storeEntry(guidB, "2000,1,1,0,0,0"); // due, with kept copies, a leftover and a folder
+    for (const wchar_t* extra : {L"note.json.unreadable", L"text.rtf.saving", L"folder\\inside.txt"}) {
+        put(trashPath(guidB + L"\\" + extra), "x");
+    }
+    const std::wstring leftover = L"7c7c7c7c-0000-4000-8000-00000000000c"; // no note, no stamp
+    put(trashPath(leftover + L"\\note.json.unreadable"), "{broken");
+
+    // A second launch (or no edit library) ends before reading its settings.
+    fixture.app = std::make_unique<TackaroonNotes>(fixture.temp.path());
+    ASSERT_NE(fixture.app->createMainWindow(GetModuleHandleW(nullptr)), nullptr);
+    fixture.stop();
+    fixture.app.reset();
+    EXPECT_TRUE(pathExists(trashPath(guidA)) && pathExists(trashPath(guidB)));
+    EXPECT_EQ(readBytes(fixture.temp.path() + L"settings.json"), settings);
+
+    fixture.app = std::make_unique<TackaroonNotes>(fixture.temp.path());
+    fixture.start();
+    EXPECT_TRUE(pathExists(trashPath(guidA + L"\\note.json")));
+    EXPECT_FALSE(pathExists(trashPath(guidB)));
+    fixture.app->buildSystemMenu();
+    ASSERT_EQ(fixture.app->trashMenuEntries.size(), 1u) << "an entry with no note is not offered";
+    EXPECT_EQ(fixture.app->trashMenuEntries[0].name, guidA);
 }
