@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 #include "AppFixture.h"
@@ -81,31 +82,17 @@ struct OutsideChanges : ::testing::Test {
         return note ? editText(note->bodyEdit, 200) : L"<closed>";
     }
     // Every file under the data folder with its last-write time.
-    std::map<std::wstring, ULONGLONG> writeTimes() const {
-        std::map<std::wstring, ULONGLONG> times;
-        collect(fixture.temp.path(), times);
+    std::map<std::wstring, std::filesystem::file_time_type> writeTimes() const {
+        std::map<std::wstring, std::filesystem::file_time_type> times;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(fixture.temp.path())) {
+            if (entry.is_regular_file()) {
+                times[entry.path().wstring()] = entry.last_write_time();
+            }
+        }
         return times;
     }
-    static void collect(const std::wstring& folder, std::map<std::wstring, ULONGLONG>& times) {
-        WIN32_FIND_DATAW entry;
-        HANDLE find = FindFirstFileW((folder + L"*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE) {
-            return;
-        }
-        do {
-            std::wstring name = entry.cFileName;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name != L"." && name != L"..") {
-                    collect(folder + name + L"\\", times);
-                }
-            } else {
-                times[folder + name] = (ULONGLONG(entry.ftLastWriteTime.dwHighDateTime) << 32) |
-                                       entry.ftLastWriteTime.dwLowDateTime;
-            }
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-    }
-    std::vector<std::wstring> writtenSince(const std::map<std::wstring, ULONGLONG>& before) const {
+    std::vector<std::wstring>
+    writtenSince(const std::map<std::wstring, std::filesystem::file_time_type>& before) const {
         std::vector<std::wstring> written;
         for (const auto& [file, time] : writeTimes()) {
             auto it = before.find(file);
