@@ -12,12 +12,12 @@ FUZZ_SECONDS ?= 30
 CLANG_FORMAT ?= clang-format-14
 FORMATTED := $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' 2>/dev/null)
 
-.PHONY: run test bootstrap native windows check-format format fuzz bench clean
+.PHONY: run test bootstrap native windows check-format check-layers format fuzz bench clean
 
 run: bootstrap windows
 	tools/run-app.sh "$(WINDOWS)/app"
 
-test: bootstrap native windows check-format
+test: bootstrap native windows check-format check-layers
 	@echo "== native suite"
 	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
 	@echo "== Windows suite (Wine)"
@@ -38,6 +38,10 @@ windows:
 check-format:
 	@echo "== formatting ($(CLANG_FORMAT))"
 	@$(CLANG_FORMAT) --dry-run --Werror $(FORMATTED)
+
+# Includes under src/ only point down the layers.
+check-layers:
+	@tools/check-layers.sh src
 
 format:
 	$(CLANG_FORMAT) -i $(FORMATTED)

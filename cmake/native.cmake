@@ -18,6 +18,14 @@ target_link_libraries(tackaroon_tests PRIVATE tackaroon_portable GTest::gtest GT
 tackaroon_warnings(tackaroon_tests)
 gtest_discover_tests(tackaroon_tests DISCOVERY_TIMEOUT 60)
 
+# The layering check over a small tree: it names each include that runs back
+# up and lets one within a layer or pointing down pass.
+add_test(NAME CheckLayers.NamesUpwardIncludes
+         COMMAND ${CMAKE_SOURCE_DIR}/tools/check-layers.sh ${CMAKE_SOURCE_DIR}/tests/layers/src)
+set_tests_properties(CheckLayers.NamesUpwardIncludes PROPERTIES
+    PASS_REGULAR_EXPRESSION "/base/Upward.h:3: base includes app/\n[^\n]*/storage/Upward.h:3: storage includes groups/\n"
+    FAIL_REGULAR_EXPRESSION "Sideways|every include")
+
 if(TACKAROON_BENCH)
   find_package(benchmark QUIET)
   if(benchmark_FOUND)

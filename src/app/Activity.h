@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "groups/Group.h"
-#include "note/Sticky.h"
+#include "groups/Sticky.h"
 
 namespace Brisvane {
 

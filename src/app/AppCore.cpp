@@ -187,33 +187,6 @@ std::uint32_t AppCore::nextRuleTimerId() const {
     return freeRuleId(groups, nullptr);
 }
 
-std::wstring AppCore::displayName(std::size_t groupIndex) const {
-    if (groupIndex >= groups.size()) {
-        return std::wstring();
-    }
-    if (groupIndex + 1 == groups.size()) {
-        return lookupText("group.uncategorized", L"(Uncategorized)");
-    }
-    const std::wstring& stored = groups[groupIndex].name;
-    std::vector<std::wstring> names = defaultGroupNames(languages, settings);
-    // A language without its own list (or a missing language) shows the English names.
-    std::vector<std::wstring> english = defaultGroupNames(languages, Json{{"language", "English"}});
-    std::size_t count = std::max(names.size(), english.size());
-    for (std::size_t n = 0; n < count; ++n) {
-        if (!equalsIgnoreCase(L"${name" + std::to_wstring(n) + L"}", stored)) {
-            continue;
-        }
-        if (n < names.size() && !names[n].empty()) {
-            return names[n];
-        }
-        if (n < english.size() && !english[n].empty()) {
-            return english[n];
-        }
-        return stored;
-    }
-    return stored;
-}
-
 void AppCore::destroyGroups() {
     for (Group& group : groups) {
         group.destroyRules();
@@ -222,78 +195,6 @@ void AppCore::destroyGroups() {
         group.destroyStickies();
     }
     groups.clear();
-}
-
-Group* AppCore::groupByGuid(std::wstring_view groupGuid) {
-    for (Group& group : groups) {
-        if (group.guid == groupGuid) {
-            return &group;
-        }
-    }
-    return nullptr;
-}
-
-Sticky* AppCore::stickyByGuid(std::wstring_view stickyGuid) const {
-    for (const Group& group : groups) {
-        if (Sticky* sticky = group.findSticky(stickyGuid)) {
-            return sticky;
-        }
-    }
-    return nullptr;
-}
-
-std::wstring AppCore::groupGuidOfSticky(std::wstring_view stickyGuid) const {
-    for (const Group& group : groups) {
-        if (group.findSticky(stickyGuid) != nullptr) {
-            return group.guid;
-        }
-    }
-    return std::wstring();
-}
-
-std::wstring AppCore::groupGuidAt(std::size_t index) const {
-    return index < groups.size() ? groups[index].guid : std::wstring();
-}
-
-std::size_t AppCore::stickyCountAt(std::size_t index) const {
-    return index < groups.size() ? groups[index].notes.size() : 0;
-}
-
-std::vector<Sticky*> AppCore::allStickies() const {
-    std::vector<Sticky*> all;
-    all.reserve(stickyCount());
-    for (const Group& group : groups) {
-        for (const auto& sticky : group.notes) {
-            if (sticky) {
-                all.push_back(sticky.get());
-            }
-        }
-    }
-    return all;
-}
-
-std::size_t AppCore::stickyCount() const {
-    std::size_t count = 0;
-    for (const Group& group : groups) {
-        count += group.notes.size();
-    }
-    return count;
-}
-
-bool AppCore::cursorPosition(int&, int&) const {
-    return false;
-}
-
-Sticky* AppCore::focusedSticky() const {
-    return nullptr;
-}
-
-bool AppCore::mouseButtonsHeld() const {
-    return false;
-}
-
-std::wstring AppCore::lookupText(std::string_view key, std::wstring_view fallback) const {
-    return Brisvane::lookupText(languages, settings, key, fallback);
 }
 
 } // namespace Brisvane

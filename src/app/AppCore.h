@@ -1,6 +1,7 @@
 #pragma once
-// The platform-free heart of the application object: the documents it owns,
-// the groups with their stickies and rules, and the auto-save bookkeeping.
+// The platform-free heart of the application object: it loads the groups
+// with their stickies and rules, and keeps the auto-save bookkeeping. The
+// documents and the list of groups live in its GroupHost base.
 // The Windows application object derives from it and supplies the saving.
 #include <cstddef>
 #include <cstdint>
@@ -8,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Timer.h"
+#include "base/Timer.h"
 #include "groups/Group.h"
-#include "note/Sticky.h"
+#include "groups/GroupHost.h"
+#include "groups/Sticky.h"
 #include "storage/Json.h"
 
 namespace Brisvane {
@@ -28,7 +30,7 @@ struct PendingSave {
     std::uint32_t flags = 0;
 };
 
-class AppCore {
+class AppCore : public virtual GroupHost {
 public:
     explicit AppCore(TimerService* timers);
     AppCore(const AppCore&) = delete;
@@ -37,8 +39,8 @@ public:
 
     // Auto-save.
     void prepareAutoSaveTimer(); // on timerWindow; period from "autoSave"."elapse", bounded
-    void markSettingsChanged();
-    void markStickyChanged(const std::wstring& stickyGuid, std::uint32_t flags);
+    void markSettingsChanged() override;
+    void markStickyChanged(const std::wstring& stickyGuid, std::uint32_t flags) override;
     void clearPendingSaves();
     void flushAutoSave(); // the auto-save timer fired
     // A change of the settings or of a sticky that is not written yet.
@@ -46,34 +48,10 @@ public:
 
     // Groups.
     void loadGroups(); // from settings."group", at most 100, then the uncategorized group
-    void loadRules(Group& group, const Json& ruleArray);
+    void loadRules(Group& group, const Json& ruleArray) override;
     std::uint32_t nextRuleTimerId() const; // smallest free id from FIRST_RULE_TIMER
-    std::wstring displayName(std::size_t groupIndex) const;
     void destroyGroups();
 
-    // Lookups, comparing guids exactly.
-    Group* groupByGuid(std::wstring_view groupGuid);
-    Sticky* stickyByGuid(std::wstring_view stickyGuid) const;
-    std::wstring groupGuidOfSticky(std::wstring_view stickyGuid) const;
-    std::wstring groupGuidAt(std::size_t index) const;
-    std::size_t stickyCountAt(std::size_t index) const;
-    std::size_t groupCount() const { return groups.size(); }
-    std::vector<Sticky*> allStickies() const;
-    std::size_t stickyCount() const;
-
-    std::wstring lookupText(std::string_view key, std::wstring_view fallback) const;
-
-    // What activity detection and the rule engine ask of the window system. A
-    // core without one has no cursor, no focus and no buttons held.
-    virtual bool cursorPosition(int& x, int& y) const;
-    virtual Sticky* focusedSticky() const;
-    virtual bool mouseButtonsHeld() const;
-
-    Json settings;
-    Json languages;
-    Json palette;
-    Json figureLibrary;
-    std::vector<Group> groups; // the last one is always the uncategorized group
     bool rulesSuspended = false;
     bool settingsDirty = false;
     // A change of the settings not yet written, recorded also while auto-save is off.

@@ -1,7 +1,7 @@
 #include "app/SingleInstance_win.h"
 
 #include "app/TackaroonNotes_win.h"
-#include "app/UniqueHandle_win.h"
+#include "base/UniqueHandle_win.h"
 
 namespace Brisvane {
 

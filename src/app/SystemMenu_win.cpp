@@ -4,8 +4,8 @@
 #include <shellapi.h>
 
 #include "app/Activity.h"
-#include "app/PopupMenu_win.h"
 #include "app/TackaroonNotes_win.h"
+#include "base/PopupMenu_win.h"
 #include "dialogs/Dialogs_win.h"
 #include "groups/RuleEngine.h"
 #include "note/MenuText.h"
@@ -195,7 +195,7 @@ void TackaroonNotes::leaveModal() {
 void TackaroonNotes::runModalDialog(int templateId, DLGPROC procedure) {
     enterModal();
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), nullptr, procedure,
-                    reinterpret_cast<LPARAM>(this));
+                    dialogParameter(*this));
     leaveModal();
 }
 
@@ -238,7 +238,7 @@ void TackaroonNotes::onCommand(UINT id) {
     case CommandSearch:
         if (!searchDialog) {
             searchDialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(searchDialogId),
-                                              nullptr, searchDialogProc, reinterpret_cast<LPARAM>(this));
+                                              nullptr, searchDialogProc, dialogParameter(*this));
             if (searchDialog) {
                 ShowWindow(searchDialog, SW_SHOW);
             }

@@ -7,7 +7,7 @@
 
 #include "app/Activity.h"
 #include "app/SingleInstance_win.h"
-#include "app/Timer_win.h"
+#include "base/Timer_win.h"
 #include "note/Geometry.h"
 #include "note/Note_win.h"
 #include "note/RichEdit_win.h"

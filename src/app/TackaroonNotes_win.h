@@ -11,9 +11,10 @@
 #include <windows.h>
 
 #include "app/AppCore.h"
-#include "app/SharedTooltip_win.h"
-#include "app/StartupSteps.h"
-#include "app/UniqueHandle_win.h"
+#include "base/ProgramName.h"
+#include "base/UniqueHandle_win.h"
+#include "dialogs/DialogHost_win.h"
+#include "note/NoteHost_win.h"
 #include "storage/DiskState.h"
 #include "storage/FolderWatch_win.h"
 #include "storage/KeptCopy_win.h"
@@ -25,7 +26,6 @@ class Note;
 
 inline constexpr UINT WM_TRAYICON = WM_APP + 4;
 inline constexpr wchar_t mainWindowClassName[] = L"TackaroonNotesMainWindowClass";
-inline constexpr wchar_t applicationTitle[] = L"Tackaroon notes";
 inline constexpr wchar_t instanceMutexName[] = L"TackaroonNotesAppMutex";
 inline constexpr int largeIconId = 101;
 inline constexpr int smallIconId = 105;
@@ -34,7 +34,9 @@ inline constexpr UINT fullScreenPeriod = 300;
 // The main window's timer that fires once the folder watch collected changes.
 inline constexpr UINT_PTR TIMER_FOLDER_WATCH = 3;
 
-class TackaroonNotes : public AppCore {
+// The sticky and dialog interfaces come before the core, so that the shared
+// tooltip they hold outlives the stickies the core destroys.
+class TackaroonNotes : public DialogHost, public NoteHost, public AppCore {
 public:
     // `folder` is the data folder, ending in "\": the executable's folder in the
     // program, a scratch folder in tests.
@@ -59,14 +61,13 @@ public:
     bool scanNotes();
     bool loadNote(const std::optional<std::wstring>& noteFolder, const std::wstring& noteGuid,
                   const std::optional<std::wstring>& groupGuid, bool activate);
-    bool createNoteNextTo(const std::wstring& sourceGuid);
+    bool createNoteNextTo(const std::wstring& sourceGuid) override;
     // Puts a sticky into its group, builds its windows and shows it.
     bool openNote(std::unique_ptr<Note> note, Group& group, const std::wstring& rtfPath, bool activate);
     bool saveNoteText(Note& note);
     bool saveNoteJson(Note& note, bool withFigures);
-    std::wstring noteTitle(const Note& note) const;
-    // Writes both files of a sticky now (its windows are about to go).
-    void saveSticky(Note& note);
+    std::wstring noteTitle(const Note& note) const override;
+    void saveSticky(Note& note) override;
     // What shutdown writes: the settings and both files of every sticky. True
     // when every write worked.
     bool saveEverything();
@@ -83,7 +84,7 @@ public:
     void applyOutsideChanges(const FolderChanges& changes, bool openAdded);
     void checkEverything();
 
-    const std::wstring& folder() const { return folder_; }
+    const std::wstring& folder() const override { return folder_; }
 
     // Activity detection: raw input (throttled), touch and the game pads.
     void onRawInput(HRAWINPUT input);
@@ -93,16 +94,12 @@ public:
     bool cursorPosition(int& x, int& y) const override;
     Sticky* focusedSticky() const override;
     bool mouseButtonsHeld() const override;
-    // Built on first use and kept for the run: the colour menus' 130 colour
-    // texts and the installed font family names.
-    const std::vector<std::wstring>& colourList();
-    const std::vector<std::wstring>& fontFamilyNames();
+    const std::vector<std::wstring>& colourList() override;
+    const std::vector<std::wstring>& fontFamilyNames() override;
 
-    // Trash: a move never loses a note; one that fails leaves it open.
-    bool moveToTrash(std::wstring noteGuid);
+    bool moveToTrash(std::wstring noteGuid) override;
     void moveAllToTrash();
-    // Entry `index` of trashMenuEntries back into its group (or the uncategorized one).
-    bool recoverFromTrash(std::size_t index);
+    bool recoverFromTrash(std::size_t index) override;
     void emptyTrash(bool permanent);
     void purgeExpiredTrash();
 
@@ -113,9 +110,9 @@ public:
     // Highlights the sticky under the menu's current item.
     void onMenuSelect(WPARAM wParam, LPARAM lParam);
     void onCommand(UINT id);
-    void highlightSticky(const std::wstring& noteGuid);
-    void highlightGroup(const std::wstring& groupGuid);
-    void clearHighlight();
+    void highlightSticky(const std::wstring& noteGuid) override;
+    void highlightGroup(const std::wstring& groupGuid) override;
+    void clearHighlight() override;
     void enterModal();
     void leaveModal();
     void setStickiesEnabled(bool enabled);
@@ -124,13 +121,9 @@ public:
 
     bool initialized = false;
     HWND mainWindow = nullptr;
-    HWND searchDialog = nullptr;
-    // The targets of the last menu's commands: sticky guids and trash entries.
+    // The sticky guids of the last menu's commands (its trash entries are
+    // trashMenuEntries).
     std::vector<std::wstring> menuStickies;
-    std::vector<TrashEntry> trashMenuEntries;
-    StartupSteps startupSteps;
-    // Holds the title and button tools of every sticky.
-    SharedTooltip sharedTooltip;
 
 protected:
     bool saveStickyText(Sticky& sticky) override;

@@ -1,11 +1,11 @@
 #include "dialogs/DialogCommon_win.h"
 
-#include "app/TackaroonNotes_win.h"
+#include "dialogs/DialogHost_win.h"
 #include "dialogs/DialogText.h"
 
 namespace Brisvane {
 
-void setDialogText(HWND dialog, int id, const TackaroonNotes& app, std::string_view textKey,
+void setDialogText(HWND dialog, int id, const DialogHost& app, std::string_view textKey,
                    std::wstring_view english, wchar_t key) {
     std::wstring text = app.lookupText(textKey, english);
     if (key != 0) {

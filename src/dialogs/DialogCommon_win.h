@@ -9,7 +9,7 @@
 
 namespace Brisvane {
 
-class TackaroonNotes;
+class DialogHost;
 
 // A dialog's state lives in DWLP_USER from WM_INITDIALOG to WM_NCDESTROY.
 template <typename State> State* dialogState(HWND dialog) {
@@ -25,7 +25,7 @@ template <typename State> void releaseState(HWND dialog) {
 
 // Sets a control's (or with id 0 the caption's) text from the language table,
 // with an access key when `key` is given.
-void setDialogText(HWND dialog, int id, const TackaroonNotes& app, std::string_view textKey,
+void setDialogText(HWND dialog, int id, const DialogHost& app, std::string_view textKey,
                    std::wstring_view english, wchar_t key = 0);
 
 // A window's whole text.

@@ -1,7 +1,9 @@
 #pragma once
 // The dialogs the system menu opens. Each procedure takes the application
-// object (TackaroonNotes*) as the dialog's creation parameter.
+// object as the dialog's creation parameter, made by dialogParameter.
 #include <windows.h>
+
+#include "dialogs/DialogHost_win.h"
 
 namespace Brisvane {
 
@@ -9,6 +11,11 @@ inline constexpr int generalSettingsDialogId = 108;
 inline constexpr int versionDialogId = 112;
 inline constexpr int searchDialogId = 114;
 inline constexpr int groupManagerDialogId = 116;
+
+// The creation parameter: a DialogHost pointer, whatever class implements it.
+inline LPARAM dialogParameter(DialogHost& host) {
+    return reinterpret_cast<LPARAM>(&host);
+}
 
 INT_PTR CALLBACK generalSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK versionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

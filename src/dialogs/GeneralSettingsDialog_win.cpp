@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "app/TackaroonNotes_win.h"
+#include "dialogs/DialogHost_win.h"
 #include "dialogs/DialogCommon_win.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/Dialogs_win.h"
@@ -31,7 +31,7 @@ bool isChecked(HWND dialog, int id) {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
-void showStartupState(HWND dialog, const TackaroonNotes& app) {
+void showStartupState(HWND dialog, const DialogHost& app) {
     if (isStartupRegistered()) {
         setDialogText(dialog, IDC_SETTINGS_STARTUP, app, "dialog.generalSettings.startup.unregister",
                       L"Unregister for Startup", L'S');
@@ -41,7 +41,7 @@ void showStartupState(HWND dialog, const TackaroonNotes& app) {
     }
 }
 
-void fillLanguages(HWND dialog, const TackaroonNotes& app, const std::wstring& current) {
+void fillLanguages(HWND dialog, const DialogHost& app, const std::wstring& current) {
     HWND list = GetDlgItem(dialog, IDC_SETTINGS_LANGUAGE);
     for (const std::wstring& name : languageNames(app.languages)) {
         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
@@ -59,7 +59,7 @@ void fillLanguages(HWND dialog, const TackaroonNotes& app, const std::wstring& c
     }
 }
 
-void initialize(HWND dialog, const TackaroonNotes& app) {
+void initialize(HWND dialog, const DialogHost& app) {
     setDialogText(dialog, 0, app, "dialog.generalSettings.title", L"General settings");
     setDialogText(dialog, IDC_SETTINGS_LANGUAGE_FRAME, app, "dialog.generalSettings.language.title",
                   L"Language", L'L');
@@ -126,11 +126,11 @@ GeneralSettingsValues chosenValues(HWND dialog) {
 } // namespace
 
 INT_PTR CALLBACK generalSettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* app = reinterpret_cast<TackaroonNotes*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    auto* app = reinterpret_cast<DialogHost*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        initialize(dialog, *reinterpret_cast<TackaroonNotes*>(lParam));
+        initialize(dialog, *reinterpret_cast<DialogHost*>(lParam));
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/AppCore.h"
+#include "groups/GroupHost.h"
 #include "storage/Language.h"
 #include "storage/Settings.h"
 
@@ -16,7 +16,7 @@ int clampTo(int value, SpinRange range) {
 
 } // namespace
 
-GeneralSettingsValues readGeneralSettings(const AppCore& app) {
+GeneralSettingsValues readGeneralSettings(const GroupHost& app) {
     GeneralSettingsValues values;
     values.language = currentLanguage(app.settings);
     values.imeOpen = imeOpen(app.settings);
@@ -29,7 +29,7 @@ GeneralSettingsValues readGeneralSettings(const AppCore& app) {
     return values;
 }
 
-bool applyGeneralSettings(AppCore& app, GeneralSettingsValues values) {
+bool applyGeneralSettings(GroupHost& app, GeneralSettingsValues values) {
     bool any = false;
     // Marked after each setter: a setter only reports the change.
     auto mark = [&app, &any](bool changed) {

@@ -5,7 +5,7 @@
 
 namespace Brisvane {
 
-class AppCore;
+class GroupHost;
 
 struct GeneralSettingsValues {
     std::wstring language; // empty: no language chosen
@@ -28,12 +28,12 @@ inline constexpr SpinRange trashRange{1, 1000};
 inline constexpr SpinRange fontSizeRange{1, 50};
 inline constexpr SpinRange marginRange{0, 50};
 
-GeneralSettingsValues readGeneralSettings(const AppCore& app);
+GeneralSettingsValues readGeneralSettings(const GroupHost& app);
 
 // Stores each value through its setter, in the dialog's order (language, input
 // method, auto-save, trash, font size, left and right margins), marking the
 // settings changed after every setter that changed something. Values are
 // clamped to their ranges first. True when anything changed.
-bool applyGeneralSettings(AppCore& app, GeneralSettingsValues values);
+bool applyGeneralSettings(GroupHost& app, GeneralSettingsValues values);
 
 } // namespace Brisvane

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-#include "app/TackaroonNotes_win.h"
+#include "base/UniqueHandle_win.h"
+#include "dialogs/DialogHost_win.h"
 #include "dialogs/DialogCommon_win.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/Dialogs_win.h"
@@ -22,8 +23,8 @@ namespace {
 constexpr int keyboardMenuStride = 40000;
 
 struct GroupManagerState {
-    explicit GroupManagerState(TackaroonNotes& application) : app(application), model(application) {}
-    TackaroonNotes& app;
+    explicit GroupManagerState(DialogHost& application) : app(application), model(application) {}
+    DialogHost& app;
     GroupManagerModel model;
     bool filling = false; // the dialog itself is changing the name field
 };
@@ -113,7 +114,7 @@ void showCell(HWND dialog, GroupManagerState& state, int rule, int column) {
 }
 
 void initialize(HWND dialog, GroupManagerState& state) {
-    const TackaroonNotes& app = state.app;
+    const DialogHost& app = state.app;
     setDialogText(dialog, 0, app, "dialog.groupManager.title", L"Group manager");
     setDialogText(dialog, IDC_GROUPS_LIST_LABEL, app, "dialog.groupManager.group.name", L"Group", L'G');
     setDialogText(dialog, IDC_GROUPS_NEW, app, "dialog.groupManager.group.newGroup", L"New", L'N');
@@ -294,7 +295,7 @@ bool onNotify(HWND dialog, GroupManagerState& state, NMHDR* header) {
 
 INT_PTR CALLBACK groupManagerDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto state = std::make_unique<GroupManagerState>(*reinterpret_cast<TackaroonNotes*>(lParam));
+        auto state = std::make_unique<GroupManagerState>(*reinterpret_cast<DialogHost*>(lParam));
         GroupManagerState& ref = *state;
         attachState(dialog, std::move(state));
         initialize(dialog, ref);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/AppCore.h"
+#include "groups/GroupHost.h"
 #include "dialogs/DialogText.h"
 #include "groups/Rule.h"
 #include "groups/RuleEngine.h"
@@ -118,7 +118,7 @@ Json::array_t::iterator storedEntry(Json::array_t& entries, const std::wstring& 
 
 } // namespace
 
-GroupManagerModel::GroupManagerModel(const AppCore& app) : app_(app) {
+GroupManagerModel::GroupManagerModel(const GroupHost& app) : app_(app) {
     for (std::size_t index = 0; index < app.groups.size(); ++index) {
         const Group& group = app.groups[index];
         if (group.guid.empty()) {
@@ -412,7 +412,7 @@ bool GroupManagerModel::toggle(int rule, int column) {
     return true;
 }
 
-std::wstring storedGroupName(const AppCore& app, const std::wstring& typed) {
+std::wstring storedGroupName(const GroupHost& app, const std::wstring& typed) {
     // The same names the dialog showed: the current language's, the English
     // ones where it has none.
     std::vector<std::wstring> names = defaultGroupNames(app.languages, app.settings);
@@ -429,7 +429,7 @@ std::wstring storedGroupName(const AppCore& app, const std::wstring& typed) {
     return typed;
 }
 
-void applyGroupManager(AppCore& app, const GroupManagerModel& model) {
+void applyGroupManager(GroupHost& app, const GroupManagerModel& model) {
     for (const std::wstring& guid : model.removed) {
         Group* group = app.groupByGuid(guid);
         if (group == nullptr || guid.empty()) {

@@ -10,7 +10,7 @@
 
 namespace Brisvane {
 
-class AppCore;
+class GroupHost;
 
 enum RuleColumn : int {
     ColumnAction,
@@ -62,7 +62,7 @@ class GroupManagerModel {
 public:
     // Texts come from the application's language; the rows from its groups,
     // all but the uncategorized one.
-    explicit GroupManagerModel(const AppCore& app);
+    explicit GroupManagerModel(const GroupHost& app);
 
     // Cell changes; each recomputes the cell's text.
     void setAction(RuleCell& cell, const std::wstring& action) const;
@@ -98,16 +98,16 @@ public:
     std::vector<std::wstring> removed;
 
 private:
-    const AppCore& app_;
+    const GroupHost& app_;
 };
 
 // Writes the model back: removed groups go (their stickies to the
 // uncategorized group), new groups come in before the uncategorized group,
 // every row's name and rules are stored and the rules rebuilt.
-void applyGroupManager(AppCore& app, const GroupManagerModel& model);
+void applyGroupManager(GroupHost& app, const GroupManagerModel& model);
 
 // The stored name for a typed one: the placeholder of the default group whose
 // shown name it equals (ignoring case), else the name as typed.
-std::wstring storedGroupName(const AppCore& app, const std::wstring& typed);
+std::wstring storedGroupName(const GroupHost& app, const std::wstring& typed);
 
 } // namespace Brisvane

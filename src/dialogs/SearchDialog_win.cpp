@@ -8,7 +8,7 @@
 #include <commdlg.h>
 #include <richedit.h>
 
-#include "app/TackaroonNotes_win.h"
+#include "dialogs/DialogHost_win.h"
 #include "dialogs/DialogCommon_win.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/Dialogs_win.h"
@@ -24,8 +24,8 @@ namespace {
 constexpr int treeIndent = 28;
 
 struct SearchState {
-    explicit SearchState(TackaroonNotes& application) : app(application) {}
-    TackaroonNotes& app;
+    explicit SearchState(DialogHost& application) : app(application) {}
+    DialogHost& app;
     // The last search: its text, its case switch and the stickies it went
     // through, in order; a top item holds its sticky's index in that list.
     std::wstring text;
@@ -162,7 +162,7 @@ void onActivate(SearchState& state, bool active, HWND other) {
 }
 
 void initialize(HWND dialog, SearchState& state) {
-    const TackaroonNotes& app = state.app;
+    const DialogHost& app = state.app;
     setDialogText(dialog, 0, app, "dialog.search.title", L"Search");
     setDialogText(dialog, IDC_SEARCH_CASE, app, "dialog.search.case", L"Case sensitive", L'C');
     setDialogText(dialog, IDC_SEARCH_SEARCH, app, "dialog.search.search", L"Search", L'S');
@@ -210,7 +210,7 @@ std::vector<std::wstring> findInNote(const Note& note, const std::wstring& text,
 
 INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto state = std::make_unique<SearchState>(*reinterpret_cast<TackaroonNotes*>(lParam));
+        auto state = std::make_unique<SearchState>(*reinterpret_cast<DialogHost*>(lParam));
         initialize(dialog, *state);
         attachState(dialog, std::move(state));
         return TRUE;

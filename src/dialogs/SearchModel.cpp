@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/AppCore.h"
+#include "groups/GroupHost.h"
 #include "storage/Settings.h"
 #include "storage/TextCodec.h"
 
@@ -38,7 +38,7 @@ CharClass classOf(wchar_t c) {
 
 } // namespace
 
-void addSearchTerm(AppCore& app, const std::wstring& text) {
+void addSearchTerm(GroupHost& app, const std::wstring& text) {
     Json& recently = valueAt(app.settings, {"search", "recently"});
     if (!recently.is_array()) {
         recently = Json::array();
@@ -58,7 +58,7 @@ void addSearchTerm(AppCore& app, const std::wstring& text) {
     app.markSettingsChanged();
 }
 
-std::vector<std::wstring> searchTerms(const AppCore& app) {
+std::vector<std::wstring> searchTerms(const GroupHost& app) {
     std::vector<std::wstring> terms;
     const Json* recently = findPath(app.settings, {"search", "recently"});
     if (recently != nullptr && recently->is_array()) {

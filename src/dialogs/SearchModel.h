@@ -8,14 +8,14 @@
 
 namespace Brisvane {
 
-class AppCore;
+class GroupHost;
 
 // Moves the text to the front of "search"."recently" (the first equal entry,
 // compared exactly, is removed), drops the last entry past "recentlyMax" and
 // marks the settings changed.
-void addSearchTerm(AppCore& app, const std::wstring& text);
+void addSearchTerm(GroupHost& app, const std::wstring& text);
 // The history, newest first.
-std::vector<std::wstring> searchTerms(const AppCore& app);
+std::vector<std::wstring> searchTerms(const GroupHost& app);
 
 // The characters around a hit from `start` to `end` in `text`: five more on
 // each side (clipped to the text), widened to whole words. A word is a run of

@@ -4,7 +4,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/TackaroonNotes_win.h"
+#include "base/ProgramName.h"
+#include "dialogs/DialogHost_win.h"
 #include "dialogs/DialogCommon_win.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/Dialogs_win.h"
@@ -23,7 +24,7 @@ void setLink(HWND dialog, int id, const std::wstring& target, const std::wstring
     SetDlgItemTextW(dialog, id, markup.c_str());
 }
 
-void initialize(HWND dialog, const TackaroonNotes& app) {
+void initialize(HWND dialog, const DialogHost& app) {
     setDialogText(dialog, 0, app, "dialog.versionInfo.title", L"Version infomation");
     setDialogText(dialog, IDC_VERSION_NAME_LABEL, app, "dialog.versionInfo.appName", L"Application name:");
     setDialogText(dialog, IDC_VERSION_VERSION_LABEL, app, "dialog.versionInfo.version", L"Version:");
@@ -43,7 +44,7 @@ void initialize(HWND dialog, const TackaroonNotes& app) {
 INT_PTR CALLBACK versionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        initialize(dialog, *reinterpret_cast<const TackaroonNotes*>(lParam));
+        initialize(dialog, *reinterpret_cast<const DialogHost*>(lParam));
         // On OK rather than in a value field, whose text would show selected.
         SetFocus(GetDlgItem(dialog, IDOK));
         return FALSE;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "groups/Rule.h"
-#include "note/Sticky.h"
+#include "groups/Sticky.h"
 
 namespace Brisvane {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Timer.h"
+#include "base/Timer.h"
 #include "storage/Json.h"
 
 namespace Brisvane {

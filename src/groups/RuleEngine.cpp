@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/AppCore.h"
+#include "groups/GroupHost.h"
 #include "storage/Strings.h"
 
 namespace Brisvane {
@@ -48,7 +48,7 @@ std::vector<Sticky*> chooseTargets(const Group& group, const Rule& rule, std::ws
 
 } // namespace
 
-void dispatchEvent(AppCore& app, Group& group, std::wstring_view event, Sticky* under, Sticky* focused) {
+void dispatchEvent(GroupHost& app, Group& group, std::wstring_view event, Sticky* under, Sticky* focused) {
     for (const auto& rule : group.rules) {
         if (!rule || !equalsIgnoreCase(rule->action, event)) {
             continue;
@@ -61,7 +61,7 @@ void dispatchEvent(AppCore& app, Group& group, std::wstring_view event, Sticky* 
     }
 }
 
-void applyRule(AppCore& app, Group& group, Rule& rule, std::wstring_view event, Sticky* under,
+void applyRule(GroupHost& app, Group& group, Rule& rule, std::wstring_view event, Sticky* under,
                Sticky* focused) {
     // Nothing changes under a held button (a drag, say); the firing is still used up.
     if (!app.mouseButtonsHeld()) {
@@ -117,7 +117,7 @@ void takeAppliedState(const Group& group, Sticky& sticky) {
     sticky.setClickThrough(group.appliedTransparent);
 }
 
-bool moveStickyToGroup(AppCore& app, std::wstring_view stickyGuid, std::wstring_view groupGuid) {
+bool moveStickyToGroup(GroupHost& app, std::wstring_view stickyGuid, std::wstring_view groupGuid) {
     Group* target = app.groupByGuid(groupGuid);
     Group* source = app.groupByGuid(app.groupGuidOfSticky(stickyGuid));
     if (target == nullptr || source == nullptr) {
@@ -136,7 +136,7 @@ bool moveStickyToGroup(AppCore& app, std::wstring_view stickyGuid, std::wstring_
     return true;
 }
 
-void setRuleExempt(AppCore& app, Sticky& sticky, bool exempt, bool effectsFollow) {
+void setRuleExempt(GroupHost& app, Sticky& sticky, bool exempt, bool effectsFollow) {
     if (sticky.isActive() == exempt) {
         return;
     }

@@ -10,11 +10,6 @@ namespace Brisvane {
 
 namespace {
 
-int saturate(std::int64_t value) {
-    return int(
-        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
 bool centreInside(const Rect& r, const Rect& area) {
     // Computed wide so that extreme edges cannot overflow; division truncates as
     // in the window code this mirrors.
@@ -99,22 +94,6 @@ void copyPosition(Json& target, const Json& source, const std::function<Rect(con
 }
 
 } // namespace
-
-int Rect::width() const {
-    return saturate(std::int64_t(right) - left);
-}
-
-int Rect::height() const {
-    return saturate(std::int64_t(bottom) - top);
-}
-
-bool operator==(const Rect& a, const Rect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-Rect rectFromSize(int left, int top, int width, int height) {
-    return Rect{left, top, saturate(std::int64_t(left) + width), saturate(std::int64_t(top) + height)};
-}
 
 Rect keepOnScreen(const Rect& r, const std::vector<Rect>& workAreas, const Rect& nearestMonitor,
                   bool& corrected) {

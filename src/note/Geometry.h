@@ -5,21 +5,10 @@
 #include <functional>
 #include <vector>
 
+#include "base/Rect.h"
 #include "storage/Json.h"
 
 namespace Brisvane {
-
-// Edges in pixels; right and bottom lie just outside, as in a Win32 RECT.
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const;
-    int height() const;
-};
-
-bool operator==(const Rect& a, const Rect& b);
-
-// Arithmetic saturates at the int range, so stored numbers cannot overflow it.
-Rect rectFromSize(int left, int top, int width, int height);
 
 // When the centre (integer division) lies in any of the work areas, returns r
 // unchanged with corrected = false. Otherwise pulls r inside the nearest

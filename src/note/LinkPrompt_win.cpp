@@ -1,5 +1,5 @@
 // The question before a link that is not a web or mail link is opened.
-#include "app/TackaroonNotes_win.h"
+#include "base/ProgramName.h"
 #include "note/RichEdit_win.h"
 
 namespace Brisvane {

@@ -1,5 +1,5 @@
 // Magnet snapping inside the system's move loop of a sticky window.
-#include "app/TackaroonNotes_win.h"
+#include "note/NoteHost_win.h"
 #include "note/Magnet.h"
 #include "note/Note_win.h"
 #include "storage/Settings.h"

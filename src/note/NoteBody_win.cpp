@@ -4,7 +4,7 @@
 
 #include <richedit.h>
 
-#include "app/TackaroonNotes_win.h"
+#include "note/NoteHost_win.h"
 #include "note/Note_win.h"
 #include "note/RichEdit_win.h"
 #include "storage/TextCodec.h"

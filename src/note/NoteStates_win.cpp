@@ -2,7 +2,7 @@
 // shadow and the lifting of rule effects while the sticky is active.
 #include <dwmapi.h>
 
-#include "app/TackaroonNotes_win.h"
+#include "note/NoteHost_win.h"
 #include "groups/RuleEngine.h"
 #include "note/Geometry.h"
 #include "note/Note_win.h"

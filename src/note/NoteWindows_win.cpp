@@ -8,8 +8,8 @@
 
 #include <richedit.h>
 
-#include "app/TackaroonNotes_win.h"
-#include "app/Timer_win.h"
+#include "note/NoteHost_win.h"
+#include "base/Timer_win.h"
 #include "note/Layout.h"
 #include "note/RichEdit_win.h"
 #include "note/ScreenPlacement_win.h"
@@ -132,7 +132,7 @@ HWND Note::createChild(const wchar_t* className, DWORD style, int controlId, Not
     return child;
 }
 
-bool Note::createWindows(TackaroonNotes* application, const std::wstring& rtfPath) {
+bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     app = application;
     if (!registerNoteClasses() || !loadRichEditLibrary()) {
         return false;

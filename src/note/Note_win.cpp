@@ -6,8 +6,8 @@
 #include <richedit.h>
 #include <windowsx.h>
 
-#include "app/TackaroonNotes_win.h"
-#include "app/Timer_win.h"
+#include "note/NoteHost_win.h"
+#include "base/Timer_win.h"
 #include "note/Geometry.h"
 #include "note/LinkTarget.h"
 #include "note/RichEdit_win.h"

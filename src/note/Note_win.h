@@ -7,20 +7,20 @@
 
 #include <windows.h>
 
-#include "app/Timer.h"
-#include "app/UniqueHandle_win.h"
+#include "base/Timer.h"
+#include "base/UniqueHandle_win.h"
 #include "note/BodyFile_win.h"
 #include "note/Colour.h"
 #include "note/Geometry.h"
 #include "note/ScrollMath.h"
-#include "note/Sticky.h"
+#include "groups/Sticky.h"
 #include "scribble/DrawingDevice_win.h"
 #include "scribble/Scribble.h"
 #include "storage/Json.h"
 
 namespace Brisvane {
 
-class TackaroonNotes;
+class NoteHost;
 
 // Moves a child of a sticky without repainting and shows or hides it.
 void placeChild(HWND child, const Rect& r, bool visible);
@@ -124,7 +124,7 @@ public:
 
     // Registers the window classes (once per process) and builds every window
     // where the layout puts it.
-    bool createWindows(TackaroonNotes* application, const std::wstring& rtfPath);
+    bool createWindows(NoteHost* application, const std::wstring& rtfPath);
     // Shows the sticky just made, gives it the focus when asked and paints it at once.
     void showMade(bool activate);
     void destroyWindows();
@@ -198,7 +198,8 @@ public:
     void showNoteMenu();
     HMENU buildNoteMenu();
 
-    TackaroonNotes* app = nullptr;
+    // The application, as much of it as a sticky needs.
+    NoteHost* app = nullptr;
     const std::wstring guid;
     HWND window = nullptr;
     HWND newButton = nullptr;

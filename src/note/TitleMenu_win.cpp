@@ -1,8 +1,8 @@
 // The title menu: every window setting of a sticky, its group and the trash,
 // opened by a right click on the title bar; and the theme preview and sticky
 // highlight while a menu of the sticky is open.
-#include "app/PopupMenu_win.h"
-#include "app/TackaroonNotes_win.h"
+#include "base/PopupMenu_win.h"
+#include "note/NoteHost_win.h"
 #include "groups/RuleEngine.h"
 #include "note/Geometry.h"
 #include "note/MenuText.h"

@@ -4,8 +4,8 @@
 
 #include <richedit.h>
 
-#include "app/TackaroonNotes_win.h"
-#include "app/UniqueHandle_win.h"
+#include "note/NoteHost_win.h"
+#include "base/UniqueHandle_win.h"
 #include "note/Note_win.h"
 #include "note/RichEdit_win.h"
 #include "scribble/FigureLibrary.h"

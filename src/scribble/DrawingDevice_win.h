@@ -13,7 +13,7 @@
 #include <dxgi1_2.h>
 #include <wrl/client.h>
 
-#include "app/UniqueHandle_win.h"
+#include "base/UniqueHandle_win.h"
 #include "scribble/BitmapCanvas_win.h"
 #include "scribble/D2DCanvas_win.h"
 #include "scribble/LoadedLibrary.h"

@@ -5,7 +5,7 @@
 #include <richedit.h>
 #include <windowsx.h>
 
-#include "app/TackaroonNotes_win.h"
+#include "note/NoteHost_win.h"
 #include "note/Note_win.h"
 #include "scribble/Render.h"
 

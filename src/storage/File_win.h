@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/UniqueHandle_win.h"
+#include "base/UniqueHandle_win.h"
 #include "storage/FileErrors.h"
 #include "storage/TextRead.h"
 

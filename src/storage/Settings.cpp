@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <limits>
 
-#include "groups/GroupStore.h"
+#include "storage/GroupStore.h"
 #include "storage/TextCodec.h"
 
 namespace Brisvane {

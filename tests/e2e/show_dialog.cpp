@@ -27,8 +27,8 @@ int wmain(int argc, wchar_t** argv) {
     app.createMainWindow(instance);
     app.startUp();
     if (id == searchDialogId) {
-        app.searchDialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(id), nullptr, procedure,
-                                              reinterpret_cast<LPARAM>(&app));
+        app.searchDialog =
+            CreateDialogParamW(instance, MAKEINTRESOURCEW(id), nullptr, procedure, dialogParameter(app));
         ShowWindow(app.searchDialog, SW_SHOW);
         MSG message;
         while (app.searchDialog && GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -38,7 +38,7 @@ int wmain(int argc, wchar_t** argv) {
             }
         }
     } else {
-        DialogBoxParamW(instance, MAKEINTRESOURCEW(id), nullptr, procedure, reinterpret_cast<LPARAM>(&app));
+        DialogBoxParamW(instance, MAKEINTRESOURCEW(id), nullptr, procedure, dialogParameter(app));
     }
     DestroyWindow(app.mainWindow);
     return 0;

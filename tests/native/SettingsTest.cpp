@@ -4,7 +4,7 @@
 #include <string>
 
 #include "../../fuzz/Checks.h"
-#include "groups/GroupStore.h"
+#include "storage/GroupStore.h"
 #include "storage/Settings.h"
 #include "storage/TextCodec.h"
 

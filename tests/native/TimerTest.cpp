@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "CoreFakes.h"
-#include "app/Timer.h"
+#include "base/Timer.h"
 #include "groups/Rule.h"
 
 using namespace Brisvane;

@@ -82,7 +82,7 @@ struct Dialogs : ::testing::Test {
     // The modal dialogs are opened modeless here, so the test can drive them.
     HWND open(int id, DLGPROC procedure) {
         dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), nullptr, procedure,
-                                    reinterpret_cast<LPARAM>(fixture.app.get()));
+                                    dialogParameter(*fixture.app));
         EXPECT_NE(dialog, nullptr);
         return dialog;
     }
@@ -246,7 +246,7 @@ TEST_F(Dialogs, SearchListsHitsPerStickyAndSelectsThem) {
     fixture.storeNote(guidC, noteAt(600, "Third"), "{\\rtf1 pears only}");
     fixture.start();
     dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(searchDialogId), nullptr,
-                                searchDialogProc, reinterpret_cast<LPARAM>(fixture.app.get()));
+                                searchDialogProc, dialogParameter(*fixture.app));
     ASSERT_NE(dialog, nullptr);
     fixture.app->searchDialog = dialog;
     EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);

@@ -4,7 +4,7 @@
 
 #include "TempFolder.h"
 #include "app/TackaroonNotes_win.h"
-#include "app/UniqueHandle_win.h"
+#include "base/UniqueHandle_win.h"
 #include "storage/File_win.h"
 #include "storage/Json.h"
 #include "storage/TextCodec.h"

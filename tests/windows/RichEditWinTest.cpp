@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "app/UniqueHandle_win.h"
+#include "base/UniqueHandle_win.h"
 #include "note/OleCallback_win.h"
 #include "note/BodyFile_win.h"
 #include "note/RichEdit_win.h"

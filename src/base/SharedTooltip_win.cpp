@@ -1,4 +1,4 @@
-#include "app/SharedTooltip_win.h"
+#include "base/SharedTooltip_win.h"
 
 #include <commctrl.h>
 

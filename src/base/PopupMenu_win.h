@@ -1,7 +1,7 @@
 #pragma once
 // A menu bar holding one empty pop-up menu: the pop-up (GetSubMenu of the bar
 // at 0) is filled and tracked, and goes with the bar.
-#include "app/UniqueHandle_win.h"
+#include "base/UniqueHandle_win.h"
 
 namespace Brisvane {
 

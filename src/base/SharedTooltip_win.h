@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "app/UniqueHandle_win.h"
+#include "base/UniqueHandle_win.h"
 
 namespace Brisvane {
 

@@ -1,4 +1,4 @@
-#include "groups/GroupStore.h"
+#include "storage/GroupStore.h"
 
 #include <algorithm>
 

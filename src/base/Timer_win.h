@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/Timer.h"
+#include "base/Timer.h"
 
 namespace Brisvane {
 

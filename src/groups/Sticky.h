@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "note/Geometry.h"
+#include "base/Rect.h"
 
 namespace Brisvane {
 

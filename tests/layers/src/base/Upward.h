@@ -1,0 +1,3 @@
+#pragma once
+// Runs back up from the bottom to the top.
+#include "app/AppCore.h"

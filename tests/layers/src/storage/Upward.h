@@ -1,0 +1,3 @@
+#pragma once
+// Runs back up: storage sits below groups.
+#include "groups/Group.h"
