@@ -71,6 +71,7 @@ void AppCore::prepareAutoSaveTimer() {
 }
 
 void AppCore::markSettingsChanged() {
+    settingsUnsaved = true;
     if (!autoSaveAvailable(settings)) {
         return;
     }
@@ -79,6 +80,9 @@ void AppCore::markSettingsChanged() {
 }
 
 void AppCore::markStickyChanged(const std::wstring& stickyGuid, std::uint32_t flags) {
+    if (Sticky* sticky = stickyByGuid(stickyGuid)) {
+        sticky->unsavedFlags |= flags;
+    }
     if (!autoSaveAvailable(settings)) {
         return;
     }
@@ -126,6 +130,15 @@ void AppCore::flushAutoSave() {
     clearPendingSaves();
     settingsDirty = settingsFailed;
     pendingSaves = std::move(failed);
+}
+
+bool AppCore::anythingUnsaved() const {
+    if (settingsUnsaved || settingsDirty || !pendingSaves.empty()) {
+        return true;
+    }
+    std::vector<Sticky*> all = allStickies();
+    return std::any_of(all.begin(), all.end(),
+                       [](const Sticky* sticky) { return sticky->unsavedFlags != 0; });
 }
 
 void AppCore::loadGroups() {

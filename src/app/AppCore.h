@@ -43,6 +43,8 @@ public:
     void markStickyChanged(const std::wstring& stickyGuid, std::uint32_t flags) override;
     void clearPendingSaves();
     void flushAutoSave(); // the auto-save timer fired
+    // A change of the settings or of a sticky that is not written yet.
+    bool anythingUnsaved() const;
 
     // Groups.
     void loadGroups(); // from settings."group", at most 100, then the uncategorized group
@@ -52,6 +54,8 @@ public:
 
     bool rulesSuspended = false;
     bool settingsDirty = false;
+    // A change of the settings not yet written, recorded also while auto-save is off.
+    bool settingsUnsaved = false;
     std::vector<PendingSave> pendingSaves;
     Timer autoSaveTimer;
     Timer fullScreenTimer;

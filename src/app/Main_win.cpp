@@ -42,13 +42,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     application.registerForInput();
 
     MSG message{};
-    BOOL result;
-    while ((result = GetMessageW(&message, nullptr, 0, 0)) != 0 && result != -1) {
-        if (application.searchDialog && IsDialogMessageW(application.searchDialog, &message)) {
-            continue;
+    for (bool running = true; running;) {
+        // The folder watch reports through an event, taken here on this thread.
+        HANDLE watch = application.folderWatchEvent();
+        MsgWaitForMultipleObjectsEx(watch ? 1 : 0, &watch, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        application.pollFolderWatch();
+        while (running && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            running = message.message != WM_QUIT;
+            if (!running ||
+                (application.searchDialog && IsDialogMessageW(application.searchDialog, &message))) {
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
         }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
     }
     // A sticky closed with Alt+F4 ends the loop with the main window still up:
     // take it down now so the shutdown runs while the icon and windows exist.

@@ -12,11 +12,14 @@
 #include "note/Geometry.h"
 #include "note/Note_win.h"
 #include "note/RichEdit_win.h"
+#include "note/ScreenPlacement_win.h"
 #include "scribble/FigureLibrary_win.h"
+#include "storage/DiskState_win.h"
 #include "storage/File_win.h"
 #include "storage/Guid.h"
 #include "storage/Language.h"
 #include "storage/NoteFormat.h"
+#include "storage/OutsideChange.h"
 #include "storage/Resource_win.h"
 #include "storage/Settings.h"
 #include "storage/TextCodec.h"
@@ -36,13 +39,6 @@ Json defaultGroupsResource() {
         text.remove_prefix(3);
     }
     return parseJson(text.substr(0, text.find('\0')));
-}
-
-Rect monitorNearest(const Rect& r) {
-    RECT wanted{r.left, r.top, r.right, r.bottom};
-    MONITORINFO info{sizeof info};
-    GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info);
-    return {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
 }
 
 } // namespace
@@ -97,6 +93,7 @@ bool TackaroonNotes::startUp() {
     timerWindow = mainWindow;
     figureLibrary = loadFigureLibrary();
     loadSettings();
+    startWatching();
     prepareAutoSaveTimer();
     // Missing on older systems: the program then runs without game pads.
     if (!xinputModule_) {
@@ -133,6 +130,7 @@ void TackaroonNotes::shutDown() {
     if (initialized) {
         saveEverything();
     }
+    folderWatch_.stop();
     clearPendingSaves();
     destroyGroups();
     sharedTooltip.destroy();
@@ -155,7 +153,7 @@ bool TackaroonNotes::loadSettings() {
     removeLeftoverTemporaries(folder_);
     const std::wstring path = folder_ + settingsFileName;
     std::wstring text;
-    TextRead read = readTextFileAt(path, text);
+    TextRead read = readTextSeen(disk_, path, text);
     bool loaded = false;
     settings = settingsFromText(read, text, loaded);
     if (mustKeepBeforeWriting(read, text, settings.is_object())) {
@@ -172,7 +170,28 @@ bool TackaroonNotes::loadSettings() {
 
 bool TackaroonNotes::saveSettings() {
     const std::wstring path = folder_ + settingsFileName;
-    return keptCopies_.beforeWrite(path) && writeUtf8TextFile(path, serializeJson(settings)) == errorSuccess;
+    if (settingsElsewhere_) {
+        // Nothing changed here: the version from elsewhere stays.
+        if (!settingsUnsaved) {
+            return true;
+        }
+        if (keepOutsideCopy(path).empty() && isFile(path)) {
+            return false;
+        }
+        settingsElsewhere_ = false;
+    }
+    if (!writeSeen(path, utf8TextFileBytes(serializeJson(settings)))) {
+        return false;
+    }
+    settingsUnsaved = false;
+    return true;
+}
+
+bool TackaroonNotes::writeSeen(const std::wstring& path, std::string_view bytes) {
+    if (disk_.holds(path, stampOnDisk(path), bytes)) {
+        return true;
+    }
+    return keptCopies_.beforeWrite(path) && writeIfChanged(disk_, path, bytes) == errorSuccess;
 }
 
 std::wstring TackaroonNotes::noteFolder(const std::wstring& noteGuid) const {
@@ -192,7 +211,9 @@ bool TackaroonNotes::scanNotes() {
     std::vector<std::wstring> names;
     do {
         std::wstring name = entry.cFileName;
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
+        // A sync service's own folders and its conflict copies of a note's
+        // folder are not notes.
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isNoteFolderName(name)) {
             names.push_back(std::move(name));
         }
     } while (names.size() < MaxNotes && findNextFile(find.get(), entry));
@@ -212,7 +233,7 @@ bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath,
     Json parsed = Json::object();
     if (noteFolderPath) {
         removeLeftoverTemporaries(*noteFolderPath);
-        TextRead read = readTextFileAt(*noteFolderPath + L"\\note.json", text);
+        TextRead read = readTextSeen(disk_, *noteFolderPath + L"\\note.json", text);
         parsed = parseJson(wideToUtf8(text));
         if (mustKeepBeforeWriting(read, text, parsed.is_object())) {
             keptCopies_.remember(noteFolder(noteGuid) + L"note.json");
@@ -240,6 +261,9 @@ bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const st
     if (!created->createWindows(this, rtfPath)) {
         group.removeSticky(created->guid);
         return false;
+    }
+    if (!rtfPath.empty()) {
+        disk_.record(rtfPath, created->bodyStamp);
     }
     if (created->bodyLoad == BodyLoad::Unreadable || created->bodyLoad == BodyLoad::PlainText) {
         keptCopies_.remember(noteFolder(created->guid) + L"text.rtf");
@@ -280,10 +304,18 @@ bool TackaroonNotes::saveNoteText(Note& note) {
     if (note.bodyComposing) {
         return false;
     }
+    const std::wstring path = noteFolder(note.guid) + L"text.rtf";
     if (note.hasWindows()) {
         // A body that did not load holds nothing of the file: it is not written
         // until the user changes the text.
         if (note.bodyLoad == BodyLoad::Unreadable && !note.textChanged) {
+            return true;
+        }
+        // A text unchanged since it was read or written is what the file holds
+        // (plain text read is written once in the program's own form).
+        const FileStamp* last = disk_.find(path);
+        if (!(note.unsavedFlags & SaveText) && note.bodyLoad != BodyLoad::PlainText && last &&
+            last->present && sameOnDisk(*last, stampOnDisk(path))) {
             return true;
         }
         note.unsavedRtf = streamOutRtf(note.bodyEdit);
@@ -293,11 +325,11 @@ bool TackaroonNotes::saveNoteText(Note& note) {
     if (!note.unsavedRtf) {
         return false;
     }
-    const std::wstring path = noteFolder(note.guid) + L"text.rtf";
-    if (!keptCopies_.beforeWrite(path) || writeFileBytes(path, *note.unsavedRtf) != errorSuccess) {
+    if (!writeSeen(path, *note.unsavedRtf)) {
         return false;
     }
     note.unsavedRtf.reset();
+    note.unsavedFlags &= ~SaveText;
     return true;
 }
 
@@ -322,10 +354,11 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
         return false;
     }
     const std::wstring path = noteFolder(note.guid) + L"note.json";
-    if (!keptCopies_.beforeWrite(path) || writeUtf8TextFile(path, serializeJson(note.data)) != errorSuccess) {
+    if (!writeSeen(path, utf8TextFileBytes(serializeJson(note.data)))) {
         return false;
     }
     note.jsonUnsaved = false;
+    note.unsavedFlags &= ~(withFigures ? SaveJson | SaveFigures : SaveJson);
     return true;
 }
 
@@ -335,6 +368,9 @@ void TackaroonNotes::saveSticky(Note& note) {
 }
 
 bool TackaroonNotes::saveEverything() {
+    // What changed elsewhere since the last look is dealt with first, so that
+    // no save writes over it.
+    checkEverything();
     bool saved = saveSettings();
     for (Group& group : groups) {
         for (auto& sticky : group.notes) {
@@ -383,7 +419,13 @@ void TackaroonNotes::removeTrayIcon() {
 
 void TackaroonNotes::onTimer(UINT_PTR id) {
     if (id == TIMER_AUTOSAVE) {
+        // A change from elsewhere that has come in is dealt with before the
+        // save, so that a sticky typed into forks rather than writes over it.
+        pollFolderWatch();
+        onFolderWatchTimer();
         flushAutoSave();
+    } else if (id == TIMER_FOLDER_WATCH) {
+        onFolderWatchTimer();
     } else if (id == TIMER_FULLSCREEN) {
         updateFullScreen(*this, detectFullScreen());
     } else {
@@ -434,9 +476,16 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:
         // The session may end without WM_DESTROY: everything shutdown writes is
-        // written now, also what auto-save (perhaps switched off) has not.
-        if (initialized && (message == WM_QUERYENDSESSION || wParam) && saveEverything()) {
+        // written now, also what auto-save (perhaps switched off) has not, and
+        // only once when nothing changed between the two messages.
+        if (message == WM_ENDSESSION && (!wParam || (sessionSaved_ && !anythingUnsaved()))) {
+            sessionSaved_ = false;
+            break;
+        }
+        sessionSaved_ = false;
+        if (initialized && saveEverything()) {
             clearPendingSaves();
+            sessionSaved_ = message == WM_QUERYENDSESSION;
         }
         break;
     case WM_TRAYICON:

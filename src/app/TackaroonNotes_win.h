@@ -15,6 +15,8 @@
 #include "base/UniqueHandle_win.h"
 #include "dialogs/DialogHost_win.h"
 #include "note/NoteHost_win.h"
+#include "storage/DiskState.h"
+#include "storage/FolderWatch_win.h"
 #include "storage/KeptCopy_win.h"
 #include "storage/Trash_win.h"
 
@@ -29,6 +31,8 @@ inline constexpr int largeIconId = 101;
 inline constexpr int smallIconId = 105;
 inline constexpr UINT trayIconId = 1;
 inline constexpr UINT fullScreenPeriod = 300;
+// The main window's timer that fires once the folder watch collected changes.
+inline constexpr UINT_PTR TIMER_FOLDER_WATCH = 3;
 
 // The sticky and dialog interfaces come before the core, so that the shared
 // tooltip they hold outlives the stickies the core destroys.
@@ -68,6 +72,17 @@ public:
     // when every write worked.
     bool saveEverything();
     std::wstring noteFolder(const std::wstring& noteGuid) const;
+
+    // Changes made to the data folder from elsewhere (a sync service, another
+    // machine): watched while running, and looked at before shutdown saves.
+    void startWatching();
+    // The message loop waits for this event too and then lets the watch poll.
+    HANDLE folderWatchEvent() const;
+    void pollFolderWatch();
+    // Notes that appeared are opened only while the program runs on, not
+    // when it is about to close.
+    void applyOutsideChanges(const FolderChanges& changes, bool openAdded);
+    void checkEverything();
 
     const std::wstring& folder() const override { return folder_; }
 
@@ -123,11 +138,30 @@ private:
     void addTrayIcon();
     void removeTrayIcon();
     void onTimer(UINT_PTR id);
+    void onFolderWatchTimer();
+    // A menu, a drag or a modal dialog holds on to stickies.
+    bool userBusy() const;
+    void checkSettings();
+    void checkNote(const std::wstring& noteGuid, bool openAdded);
+    // Closes the sticky and opens it again from its files.
+    void reloadNote(const std::wstring& noteGuid);
+    // The version on disk becomes a new note beside the sticky, which then saves its own.
+    void forkOutsideVersion(Note& note);
+    void closeRemovedNote(const std::wstring& noteGuid);
+    // Writes the bytes unless the disk holds them already; an unread file is kept first.
+    bool writeSeen(const std::wstring& path, std::string_view bytes);
     // Runs a modal dialog of the system menu inside the modal bracket.
     void runModalDialog(int templateId, DLGPROC procedure);
 
     std::wstring folder_;
     KeptCopies keptCopies_;
+    DiskState disk_;
+    FolderWatch folderWatch_;
+    // settings.json was rewritten elsewhere: it is left as it is until a
+    // change here is saved, and kept before that write.
+    bool settingsElsewhere_ = false;
+    // WM_QUERYENDSESSION saved everything: WM_ENDSESSION need not again.
+    bool sessionSaved_ = false;
     // settings.json was read this run: until then no purge knows its deadline.
     bool settingsRead_ = false;
     // WM_CLOSE arrived before start-up finished.

@@ -37,6 +37,10 @@ public:
     virtual void setGroupGuid(const std::wstring& groupGuid) = 0;
     // The top-level window's rectangle on screen; false when there is none.
     virtual bool windowRect(Rect& out) const = 0;
+
+    // The save flags of changes not yet written, kept also while auto-save is
+    // off: what a change made elsewhere must not swallow.
+    std::uint32_t unsavedFlags = 0;
 };
 
 } // namespace Brisvane

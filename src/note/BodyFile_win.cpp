@@ -6,6 +6,7 @@
 
 #include <richedit.h>
 
+#include "storage/DiskState_win.h"
 #include "storage/File_win.h"
 #include "storage/RtfCheck.h"
 #include "storage/TextCodec.h"
@@ -31,7 +32,8 @@ DWORD CALLBACK memoryChunk(DWORD_PTR cookie, LPBYTE buffer, LONG requested, LONG
 }
 
 // The whole file, or nothing when it cannot be opened or read or is too large.
-bool readWholeFile(const std::wstring& path, std::string& bytes, bool& missing) {
+bool readWholeFile(const std::wstring& path, std::string& bytes, bool& missing, FileStamp& seen) {
+    seen = stampOnDisk(path);
     UniqueFile file = openForReading(path);
     if (!file) {
         DWORD error = GetLastError();
@@ -58,6 +60,7 @@ bool readWholeFile(const std::wstring& path, std::string& bytes, bool& missing) 
         }
         done += read;
     }
+    seen = stampOfBytes(lastWriteTimeOf(file.get()), bytes);
     return true;
 }
 
@@ -76,10 +79,15 @@ constexpr size_t emptyRtfLimit = 1024;
 
 } // namespace
 
-BodyLoad loadBodyFile(HWND body, const std::wstring& path) {
+BodyLoad loadBodyFile(HWND body, const std::wstring& path, FileStamp* seen) {
     std::string bytes;
     bool missing = false;
-    if (!readWholeFile(path, bytes, missing)) {
+    FileStamp stamp;
+    bool read = readWholeFile(path, bytes, missing, stamp);
+    if (seen) {
+        *seen = stamp;
+    }
+    if (!read) {
         return missing ? BodyLoad::Missing : BodyLoad::Unreadable;
     }
     if (bytes.empty()) {

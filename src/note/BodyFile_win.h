@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "storage/DiskState.h"
+
 namespace Brisvane {
 
 enum class BodyLoad {
@@ -16,7 +18,8 @@ enum class BodyLoad {
 };
 
 // Reads the file whole (files above maxBodyFileBytes are refused) and streams
-// it into the body, in chunks as large as the control asks for.
-BodyLoad loadBodyFile(HWND body, const std::wstring& path);
+// it into the body, in chunks as large as the control asks for. `seen`, when
+// given, gets what was on disk.
+BodyLoad loadBodyFile(HWND body, const std::wstring& path, FileStamp* seen = nullptr);
 
 } // namespace Brisvane

@@ -204,7 +204,7 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
 
     began = StartupSteps::Clock::now();
     if (!rtfPath.empty()) {
-        bodyLoad = loadBodyFile(bodyEdit, rtfPath);
+        bodyLoad = loadBodyFile(bodyEdit, rtfPath, &bodyStamp);
     }
     loadDrawing();
     steps.text += StartupSteps::since(began);

@@ -270,6 +270,7 @@ public:
     // How text.rtf loaded, and whether the user changed the text since: a body
     // that could not be read is not written until then.
     BodyLoad bodyLoad = BodyLoad::Missing;
+    FileStamp bodyStamp; // text.rtf as it was when the body was loaded
     bool textChanged = false;
     // Every stored figure was read: otherwise note.json is kept before it is
     // first written without the faulty ones.

@@ -58,4 +58,11 @@ int monitorDpi(const Rect& r) {
     return effectiveDpi(static_cast<int>(y));
 }
 
+Rect monitorNearest(const Rect& r) {
+    RECT wanted{r.left, r.top, r.right, r.bottom};
+    MONITORINFO info{sizeof info};
+    GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &info);
+    return toRect(info.rcMonitor);
+}
+
 } // namespace Brisvane

@@ -13,4 +13,7 @@ Rect keptOnScreen(const Rect& wanted, bool& corrected);
 // takes its measures from.
 int monitorDpi(const Rect& r);
 
+// The whole rectangle of the monitor nearest to `r`.
+Rect monitorNearest(const Rect& r);
+
 } // namespace Brisvane

@@ -208,9 +208,13 @@ ErrorCode writeTextFile(const std::wstring& path, std::wstring_view text) {
 }
 
 ErrorCode writeUtf8TextFile(const std::wstring& path, std::string_view utf8) {
+    return writeFileBytes(path, utf8TextFileBytes(utf8));
+}
+
+std::string utf8TextFileBytes(std::string_view utf8) {
     std::string bytes = "\xEF\xBB\xBF";
     bytes += utf8;
-    return writeFileBytes(path, bytes);
+    return bytes;
 }
 
 ErrorCode writeFileBytes(const std::wstring& path, std::string_view bytes) {

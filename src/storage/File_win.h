@@ -43,6 +43,8 @@ TextRead readTextFileAt(const std::wstring& path, std::wstring& text);
 ErrorCode writeTextFile(const std::wstring& path, std::wstring_view text);
 // The same for a text that is UTF-8 already (a serialized JSON document).
 ErrorCode writeUtf8TextFile(const std::wstring& path, std::string_view utf8);
+// The bytes writeUtf8TextFile writes.
+std::string utf8TextFileBytes(std::string_view utf8);
 // Writes bytes as given. The target is replaced in one step from a flushed
 // temporary file in the same folder, so a failure at any point leaves the
 // previous file whole.

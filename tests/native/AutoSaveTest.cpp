@@ -196,3 +196,25 @@ TEST_F(AutoSave, FailedWritesStayPendingUntilTheyWork) {
     EXPECT_FALSE(core.settingsDirty);
     EXPECT_TRUE(core.pendingSaves.empty());
 }
+
+// What is not written yet is known also while auto-save is off: a change made
+// elsewhere must not swallow it.
+TEST_F(AutoSave, UnsavedChangesAreKnownWithOrWithoutAutoSave) {
+    for (bool available : {true, false}) {
+        start(available ? R"({"autoSave": {"available": true}})" : R"({"autoSave": {"available": false}})");
+        EXPECT_FALSE(core.anythingUnsaved());
+        core.markStickyChanged(L"b", SaveText);
+        core.markStickyChanged(L"b", SaveFigures);
+        EXPECT_EQ(core.stickyByGuid(L"b")->unsavedFlags, SaveText | SaveFigures);
+        EXPECT_EQ(core.stickyByGuid(L"a")->unsavedFlags, 0u);
+        EXPECT_TRUE(core.anythingUnsaved());
+        core.stickyByGuid(L"b")->unsavedFlags = 0;
+        core.clearPendingSaves();
+        EXPECT_FALSE(core.anythingUnsaved());
+        core.markSettingsChanged();
+        EXPECT_TRUE(core.settingsUnsaved);
+        EXPECT_TRUE(core.anythingUnsaved());
+        core.settingsUnsaved = false;
+        core.clearPendingSaves();
+    }
+}

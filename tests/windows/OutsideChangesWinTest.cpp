@@ -1,0 +1,239 @@
+// Notes in a synced folder: only what changed is written, and what a sync
+// service changes underneath the running program is opened, reloaded, kept
+// beside or closed, never written over.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "AppFixture.h"
+#include "note/RichEdit_win.h"
+#include "storage/File_win.h"
+#include "storage/TextCodec.h"
+
+using namespace Brisvane;
+using namespace Brisvane::testing;
+
+namespace {
+
+const std::wstring guidA = L"0a0a0a0a-0000-4000-8000-00000000000a";
+const std::wstring guidB = L"0b0b0b0b-0000-4000-8000-00000000000b";
+const std::wstring guidC = L"0c0c0c0c-0000-4000-8000-00000000000c";
+
+std::string noteAt(int left, const std::string& title, const std::string& group = "") {
+    return "{\"title\": \"" + title + "\", \"group\": {\"guid\": \"" + group +
+           "\"}, \"window\": {\"position\": {\"left\": " + std::to_string(left) +
+           ", \"top\": 100, \"width\": 200, \"height\": 150}}}";
+}
+
+std::string rtf(const std::string& text) {
+    return "{\\rtf1\\ansi " + text + "\\par}";
+}
+
+struct OutsideChanges : ::testing::Test {
+    AppFixture fixture;
+    void SetUp() override {
+        fixture.storeSettings(
+            "{\"language\": \"English\", \"group\": [{\"guid\": \"g1\", \"name\": \"one\", \"rule\": []}]}");
+    }
+    std::wstring path(const std::wstring& guid, const std::wstring& name) const {
+        return fixture.temp.path() + L"notes\\" + guid + L"\\" + name;
+    }
+    // As a sync client does it: the new file is written aside and renamed into place.
+    void replaceFromElsewhere(const std::wstring& file, const std::string& bytes) {
+        const std::wstring folder = file.substr(0, file.rfind(L'\\'));
+        CreateDirectoryW(folder.substr(0, folder.rfind(L'\\')).c_str(), nullptr);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        writeBytes(file + L".sync-tmp", bytes);
+        ASSERT_TRUE(MoveFileExW((file + L".sync-tmp").c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING));
+    }
+    void removeFromElsewhere(const std::wstring& guid) {
+        for (const wchar_t* name : {L"note.json", L"text.rtf"}) {
+            DeleteFileW(path(guid, name).c_str());
+        }
+        ASSERT_TRUE(RemoveDirectoryW((fixture.temp.path() + L"notes\\" + guid).c_str()));
+    }
+    // Under Wine the watch sees changes only in folders made after it started
+    // (Windows sees the whole tree): these notes arrive once it runs.
+    void startAndReceive() {
+        fixture.start();
+        replaceFromElsewhere(path(guidA, L"note.json"), "\xEF\xBB\xBF" + noteAt(100, "A"));
+        replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("alpha"));
+        replaceFromElsewhere(path(guidB, L"note.json"), "\xEF\xBB\xBF" + noteAt(350, "B"));
+        replaceFromElsewhere(path(guidB, L"text.rtf"), rtf("beta"));
+        waitForTheWatch();
+        ASSERT_NE(fixture.note(guidA), nullptr);
+        ASSERT_NE(fixture.note(guidB), nullptr);
+    }
+    void typeInto(Note& note, const wchar_t* text) {
+        SetWindowTextW(note.bodyEdit, text);
+        note.markChanged(SaveText);
+    }
+    // Longer than the watch collects changes; the program's loop polls the watch too.
+    void waitForTheWatch() {
+        for (int i = 0; i < 90; ++i) {
+            pumpMessages(20);
+            fixture.app->pollFolderWatch();
+        }
+    }
+    std::wstring bodyOf(const std::wstring& guid) const {
+        Note* note = fixture.note(guid);
+        return note ? editText(note->bodyEdit, 200) : L"<closed>";
+    }
+    // Every file under the data folder with its last-write time.
+    std::map<std::wstring, std::filesystem::file_time_type> writeTimes() const {
+        std::map<std::wstring, std::filesystem::file_time_type> times;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(fixture.temp.path())) {
+            if (entry.is_regular_file()) {
+                times[entry.path().wstring()] = entry.last_write_time();
+            }
+        }
+        return times;
+    }
+    std::vector<std::wstring>
+    writtenSince(const std::map<std::wstring, std::filesystem::file_time_type>& before) const {
+        std::vector<std::wstring> written;
+        for (const auto& [file, time] : writeTimes()) {
+            auto it = before.find(file);
+            if (it == before.end() || it->second != time) {
+                written.push_back(file.substr(fixture.temp.path().size()));
+            }
+        }
+        return written;
+    }
+};
+
+using Files = std::vector<std::wstring>;
+
+} // namespace
+
+TEST_F(OutsideChanges, OnlyWhatChangedIsWrittenAndASessionEndWritesOnce) {
+    fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha"));
+    fixture.storeNote(guidB, noteAt(350, "B"), rtf("beta"));
+    fixture.start();
+    fixture.restart(); // the first close writes the files in the program's own form
+    auto before = writeTimes();
+    Sleep(50);
+    fixture.restart();
+    EXPECT_EQ(writtenSince(before), Files{}) << "a close with nothing changed";
+
+    before = writeTimes();
+    Sleep(50);
+    typeInto(*fixture.note(guidB), L"beta, typed");
+    SendMessageW(fixture.app->mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    // The typed text, and the selection it moved, in the one sticky typed into.
+    Files written = writtenSince(before);
+    EXPECT_NE(std::find(written.begin(), written.end(), L"notes\\" + guidB + L"\\text.rtf"), written.end());
+    for (const std::wstring& file : written) {
+        EXPECT_EQ(file.rfind(L"notes\\" + guidB + L"\\", 0), 0u) << "written: " << wideToUtf8(file);
+    }
+    before = writeTimes();
+    Sleep(50);
+    SendMessageW(fixture.app->mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    fixture.stop();
+    EXPECT_EQ(writtenSince(before), Files{}) << "the session end and the close after it write nothing more";
+    EXPECT_NE(readBytes(path(guidB, L"text.rtf")).find("beta, typed"), std::string::npos);
+}
+
+TEST_F(OutsideChanges, NotesAddedAndChangedElsewhereOpenReloadOrForkWithoutLosingEither) {
+    ASSERT_NO_FATAL_FAILURE(startAndReceive());
+    EXPECT_EQ(bodyOf(guidA), L"alpha");
+
+    // Our own saves are not changes from elsewhere.
+    typeInto(*fixture.note(guidA), L"alpha, saved here");
+    fixture.app->flushAutoSave();
+    waitForTheWatch();
+    EXPECT_EQ(fixture.app->stickyCount(), 2u);
+    EXPECT_EQ(bodyOf(guidA), L"alpha, saved here");
+
+    // A new note folder opens in its stored group where it was stored.
+    replaceFromElsewhere(path(guidC, L"note.json"), "\xEF\xBB\xBF" + noteAt(620, "C", "g1"));
+    replaceFromElsewhere(path(guidC, L"text.rtf"), rtf("gamma from elsewhere"));
+    waitForTheWatch();
+    ASSERT_NE(fixture.note(guidC), nullptr);
+    EXPECT_EQ(fixture.app->groupGuidOfSticky(guidC), L"g1");
+    EXPECT_EQ(rectOf(fixture.note(guidC)->window).left, 620);
+    EXPECT_EQ(bodyOf(guidC), L"gamma from elsewhere");
+
+    // Changed with nothing unsaved here: reloaded in place.
+    replaceFromElsewhere(path(guidB, L"note.json"), "\xEF\xBB\xBF" + noteAt(400, "B edited elsewhere"));
+    replaceFromElsewhere(path(guidB, L"text.rtf"), rtf("beta edited elsewhere"));
+    waitForTheWatch();
+    ASSERT_NE(fixture.note(guidB), nullptr);
+    EXPECT_EQ(bodyOf(guidB), L"beta edited elsewhere");
+    EXPECT_EQ(editText(fixture.note(guidB)->titleEdit, 100), L"B edited elsewhere");
+    EXPECT_EQ(rectOf(fixture.note(guidB)->window).left, 400);
+
+    // Changed while the sticky holds an unsaved change: both versions stay.
+    typeInto(*fixture.note(guidA), L"alpha, typed here");
+    replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("alpha, typed elsewhere"));
+    waitForTheWatch();
+    EXPECT_EQ(bodyOf(guidA), L"alpha, typed here");
+    EXPECT_NE(readBytes(path(guidA, L"text.rtf")).find("alpha, typed here"), std::string::npos);
+    ASSERT_EQ(fixture.app->stickyCount(), 4u);
+    Note* fork = nullptr;
+    for (Sticky* sticky : fixture.app->allStickies()) {
+        if (sticky->stickyGuid() != guidA && sticky->stickyGuid() != guidB && sticky->stickyGuid() != guidC) {
+            fork = static_cast<Note*>(sticky);
+        }
+    }
+    ASSERT_NE(fork, nullptr);
+    EXPECT_EQ(bodyOf(fork->guid), L"alpha, typed elsewhere");
+    EXPECT_EQ(editText(fork->titleEdit, 100), L"A (changed elsewhere)");
+    EXPECT_EQ(rectOf(fork->window).left, rectOf(fixture.note(guidA)->window).right) << "opened beside it";
+    const std::wstring forkGuid = fork->guid;
+    fixture.stop();
+    EXPECT_NE(fixture.readNoteFile(forkGuid, L"text.rtf").find("typed elsewhere"), std::string::npos);
+}
+
+TEST_F(OutsideChanges, NotesRemovedElsewhereCloseUnlessTheyHoldUnsavedChanges) {
+    ASSERT_NO_FATAL_FAILURE(startAndReceive());
+    typeInto(*fixture.note(guidB), L"beta, typed here");
+    removeFromElsewhere(guidA);
+    removeFromElsewhere(guidB);
+    waitForTheWatch();
+    EXPECT_EQ(fixture.note(guidA), nullptr);
+    ASSERT_NE(fixture.note(guidB), nullptr);
+    EXPECT_NE(readBytes(path(guidB, L"text.rtf")).find("beta, typed here"), std::string::npos);
+    fixture.stop();
+    EXPECT_FALSE(pathExists(fixture.temp.path() + L"notes\\" + guidA)) << "a trashed note never comes back";
+}
+
+TEST_F(OutsideChanges, SettingsChangedElsewhereAreNeverWrittenOver) {
+    fixture.start();
+    const std::string elsewhere = "{\"language\": \"English\", \"trash\": {\"deadline\": 7}}";
+    replaceFromElsewhere(fixture.temp.path() + L"settings.json", elsewhere);
+    waitForTheWatch();
+    fixture.stop();
+    EXPECT_EQ(readBytes(fixture.temp.path() + L"settings.json"), elsewhere) << "nothing changed here";
+
+    fixture.restart();
+    const std::string again = "{\"language\": \"English\", \"trash\": {\"deadline\": 9}}";
+    replaceFromElsewhere(fixture.temp.path() + L"settings.json", again);
+    fixture.app->settings["trash"]["deadline"] = 12;
+    fixture.app->markSettingsChanged();
+    waitForTheWatch();
+    fixture.stop();
+    EXPECT_EQ(readBytes(fixture.temp.path() + L"settings.changed-elsewhere.json"), again);
+    EXPECT_NE(readBytes(fixture.temp.path() + L"settings.json").find("12"), std::string::npos);
+}
+
+TEST_F(OutsideChanges, WhatASyncServiceLeavesBesideNotesIsLeftAlone) {
+    fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha"));
+    const std::wstring conflictFolder = fixture.temp.path() + L"notes\\" + guidA + L" (conflicted copy)\\";
+    const std::wstring hidden = fixture.temp.path() + L"notes\\.stfolder\\";
+    const std::string conflictJson = "\xEF\xBB\xBF" + noteAt(500, "conflict");
+    replaceFromElsewhere(conflictFolder + L"note.json", conflictJson);
+    replaceFromElsewhere(hidden + L"note.json", "{}");
+    fixture.start();
+    replaceFromElsewhere(path(guidA, L"text (conflicted copy).rtf"), rtf("other"));
+    replaceFromElsewhere(fixture.temp.path() + L"notes\\" + guidA + L".sync-conflict\\note.json", "{}");
+    waitForTheWatch();
+    EXPECT_EQ(fixture.app->stickyCount(), 1u);
+    EXPECT_EQ(bodyOf(guidA), L"alpha");
+    fixture.stop();
+    EXPECT_EQ(readBytes(conflictFolder + L"note.json"), conflictJson);
+    EXPECT_EQ(readBytes(hidden + L"note.json"), "{}");
+    EXPECT_EQ(readBytes(path(guidA, L"text (conflicted copy).rtf")), rtf("other"));
+}

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Longer rounds of the two-machine sync test: two copies of the program kept in
+# step by tools/sync-folders.sh, edited on both sides ROUNDS times. Prints the
+# notes, edits, sync conflicts and losses.
+# Usage: tools/sync-rounds.sh [ROUNDS] [BUILD]   (default 10 rounds, build/windows)
+set -eu
+rounds=${1:-10}
+build=${2:-build/windows}
+here=$(cd "$(dirname "$0")" && pwd)
+exec "$here/with-display.sh" bash "$here/../tests/e2e/sync_e2e.sh" "$build/app" "$build/close_app.exe" \
+    "$build/artifacts" "$rounds"
