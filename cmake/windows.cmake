@@ -133,9 +133,9 @@ if(CMAKE_CROSSCOMPILING)
   add_wine_test(dpi_end_to_end bash ${CMAKE_SOURCE_DIR}/tests/e2e/dpi_e2e.sh ${APP_DIR} $<TARGET_FILE:close_app>
                 $<TARGET_FILE:show_dialog> $<TARGET_FILE:tackaroon_win_tests> ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(dpi_end_to_end PROPERTIES TIMEOUT 600)
-  add_wine_test(sync_end_to_end bash ${CMAKE_SOURCE_DIR}/tests/e2e/sync_e2e.sh ${APP_DIR}
+  add_wine_test(sync_end_to_end RETRY bash ${CMAKE_SOURCE_DIR}/tests/e2e/sync_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:close_app> ${CMAKE_BINARY_DIR}/artifacts)
-  set_tests_properties(sync_end_to_end PROPERTIES TIMEOUT 300 COST 50)
+  set_tests_properties(sync_end_to_end PROPERTIES TIMEOUT 600 COST 50)
   add_wine_test(hard_kills bash ${CMAKE_SOURCE_DIR}/tests/e2e/faults_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:fault_injection> 8 1 ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(hard_kills PROPERTIES TIMEOUT 300)

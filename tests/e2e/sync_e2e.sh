@@ -60,9 +60,11 @@ start_side() {
     eval "$(xdotool getwindowgeometry --shell "$window" | sed "s/^/${side}_/")"
 }
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
-# Waits until the pattern shows in a file under notes of the folder.
+# Waits until the pattern shows in a file under notes of the folder: a minute,
+# since on a loaded machine the save, the copy and the other side's reload
+# each take several seconds.
 wait_for_text() {
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do
         grep -rqs -- "$2" "$1/notes" && return 0
         sleep 0.2
     done
