@@ -135,7 +135,7 @@ if(CMAKE_CROSSCOMPILING)
   set_tests_properties(dpi_end_to_end PROPERTIES TIMEOUT 600)
   add_wine_test(sync_end_to_end RETRY bash ${CMAKE_SOURCE_DIR}/tests/e2e/sync_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:close_app> ${CMAKE_BINARY_DIR}/artifacts)
-  set_tests_properties(sync_end_to_end PROPERTIES TIMEOUT 600 COST 50)
+  set_tests_properties(sync_end_to_end PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE)
   add_wine_test(hard_kills bash ${CMAKE_SOURCE_DIR}/tests/e2e/faults_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:fault_injection> 8 1 ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(hard_kills PROPERTIES TIMEOUT 300)
