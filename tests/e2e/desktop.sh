@@ -20,7 +20,10 @@ start_program() {
     desktop=$1
     wine explorer /desktop="$desktop",900x600 "$(winepath -w "$data/Tackaroon notes.exe")" >/dev/null 2>&1 &
     desktop_window=
-    for _ in $(seq 1 300); do
+    # Two minutes by the clock: with every other Wine test running beside it
+    # the desktop once took longer than 300 tries of the search.
+    local deadline=$((SECONDS + 120))
+    while [ "$SECONDS" -lt "$deadline" ]; do
         desktop_window=$(xdotool search --name "$desktop - Wine desktop" 2>/dev/null | head -n 1) || true
         [ -n "$desktop_window" ] && break
         sleep 0.1
