@@ -6,12 +6,21 @@ set(WIN32_LIBS user32 gdi32 comctl32 comdlg32 ole32 oleaut32 shell32 shlwapi uui
 # One self-contained exe: no libgcc, libstdc++ or winpthread DLLs beside it.
 set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 
-# The portable sources and their Win32 halves call each other, so they make one library.
-add_library(tackaroon_win STATIC ${PORTABLE_SOURCES} ${WIN_SOURCES})
-target_include_directories(tackaroon_win PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_definitions(tackaroon_win PUBLIC ${WIN32_DEFINES})
-target_link_libraries(tackaroon_win PUBLIC tackaroon_json ${WIN32_LIBS})
+# The portable sources and their Win32 halves call each other, so they make one
+# library. The portable half compiles apart only so that its precompiled headers
+# leave out <windows.h>, which it must build without.
+add_library(tackaroon_win_portable OBJECT ${PORTABLE_SOURCES})
+target_include_directories(tackaroon_win_portable PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_definitions(tackaroon_win_portable PUBLIC ${WIN32_DEFINES})
+target_link_libraries(tackaroon_win_portable PUBLIC tackaroon_json)
+tackaroon_warnings(tackaroon_win_portable)
+target_precompile_headers(tackaroon_win_portable PRIVATE ${PORTABLE_PCH})
+
+set(WIN32_PCH <windows.h> <commctrl.h> <richedit.h> <shellapi.h> <wrl/client.h> ${PORTABLE_PCH})
+add_library(tackaroon_win STATIC ${WIN_SOURCES})
+target_link_libraries(tackaroon_win PUBLIC tackaroon_win_portable ${WIN32_LIBS})
 tackaroon_warnings(tackaroon_win)
+target_precompile_headers(tackaroon_win PRIVATE ${WIN32_PCH})
 
 set(APP_RC ${RESOURCE_DIR}/resource.rc)
 set_source_files_properties(${APP_RC} PROPERTIES OBJECT_DEPENDS
@@ -33,6 +42,7 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  tackaroon_test_code(gtest)
 else()
   find_package(GTest REQUIRED)
   add_library(gtest ALIAS GTest::gtest)
@@ -47,6 +57,8 @@ target_link_libraries(tackaroon_win_tests PRIVATE tackaroon_win gtest gtest_main
 target_link_options(tackaroon_win_tests PRIVATE ${STATIC_LINK})
 add_dependencies(tackaroon_win_tests tackaroon_app)
 tackaroon_warnings(tackaroon_win_tests)
+tackaroon_test_code(tackaroon_win_tests)
+target_precompile_headers(tackaroon_win_tests PRIVATE <gtest/gtest.h> ${WIN32_PCH})
 
 # Every Wine test runs in a Wine prefix and a headless X server of its own, so
 # CTest runs them side by side (`ctest -j`). Each prefix is a fresh copy of one
@@ -92,19 +104,23 @@ endforeach()
 add_executable(bench_startup ${CMAKE_SOURCE_DIR}/bench/windows/startup.cpp ${APP_RC})
 target_link_libraries(bench_startup PRIVATE tackaroon_win)
 target_link_options(bench_startup PRIVATE -municode ${STATIC_LINK})
+tackaroon_benchmark(bench_startup)
 
 # End to end: the real program in a Wine virtual desktop, driven with xdotool,
 # so these run in the cross build only.
 add_executable(bench_closing ${CMAKE_SOURCE_DIR}/bench/windows/closing.cpp ${APP_RC})
 target_link_libraries(bench_closing PRIVATE tackaroon_win)
 target_link_options(bench_closing PRIVATE -municode ${STATIC_LINK})
+tackaroon_benchmark(bench_closing)
 
 add_executable(bench_scribble ${CMAKE_SOURCE_DIR}/bench/windows/scribble.cpp)
 target_link_libraries(bench_scribble PRIVATE tackaroon_win)
 target_link_options(bench_scribble PRIVATE -municode ${STATIC_LINK})
+tackaroon_benchmark(bench_scribble)
 add_executable(bench_bodyload ${CMAKE_SOURCE_DIR}/bench/windows/bodyload.cpp)
 target_link_libraries(bench_bodyload PRIVATE tackaroon_win psapi)
 target_link_options(bench_bodyload PRIVATE -municode ${STATIC_LINK})
+tackaroon_benchmark(bench_bodyload)
 
 add_executable(close_app ${CMAKE_SOURCE_DIR}/tests/e2e/close_app.cpp)
 target_link_options(close_app PRIVATE -municode ${STATIC_LINK})
