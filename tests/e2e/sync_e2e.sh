@@ -60,6 +60,14 @@ start_side() {
     eval "$(xdotool getwindowgeometry --shell "$window" | sed "s/^/${side}_/")"
 }
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
+# Ends the test saying why, with a screenshot and what both folders hold.
+fail() {
+    echo "FAIL: $1"
+    import -window root "$artifacts/sync-e2e-failed.png" || true
+    grep -r -- . "$a/notes" "$b/notes" | cut -c1-300 || true
+    tail -n 20 "$work/sync.log" || true
+    exit 1
+}
 # Waits until the pattern shows in a file under notes of the folder: a minute,
 # since on a loaded machine the save, the copy and the other side's reload
 # each take several seconds.
@@ -68,13 +76,19 @@ wait_for_text() {
         grep -rqs -- "$2" "$1/notes" && return 0
         sleep 0.2
     done
-    echo "FAIL: \"$2\" never reached $1"
-    exit 1
+    fail "\"$2\" never reached ${1##*/}"
+}
+# Gives side $1's desktop the X keyboard focus. Without a window manager a click
+# does not move it: keys would go to whichever side's Wine last took it, which
+# under load was often the other side, and the typed text was lost.
+focus_side() {
+    if [ "$1" = A ]; then xdotool windowfocus --sync "$A_WINDOW"; else xdotool windowfocus --sync "$B_WINDOW"; fi
 }
 # Types into the body of the sticky at desktop position ($2, $3) on side $1.
 type_at() {
     local x y
     if [ "$1" = A ]; then x=$((A_X + $2)) y=$((A_Y + $3)); else x=$((B_X + $2)) y=$((B_Y + $3)); fi
+    focus_side "$1"
     xdotool mousemove "$x" "$y" click 1
     sleep 0.4
     xdotool key ctrl+End
@@ -95,8 +109,11 @@ for n in "$one:20" "$two:400"; do
         "${n%%:*}" "${n##*:}" >"$note/note.json.sync-tmp"
     mv "$note/note.json.sync-tmp" "$note/note.json"
 done
-for _ in $(seq 1 150); do
-    [ "$(pixel $((A_X + 100)) $((A_Y + 120)))" = "#F8B500" ] && [ "$(pixel $((B_X + 480)) $((B_Y + 120)))" = "#F8B500" ] && break
+# Both stickies shown on both sides before any typing: two minutes by the clock,
+# as on a loaded machine each side takes long to notice and open them.
+deadline=$((SECONDS + 120))
+until [ "$(pixel $((A_X + 100)) $((A_Y + 120)))" = "#F8B500" ] && [ "$(pixel $((B_X + 480)) $((B_Y + 120)))" = "#F8B500" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "the stickies from the third machine did not show on both sides"
     sleep 0.2
 done
 
@@ -105,7 +122,14 @@ typed=()
 edit_and_wait() {
     type_at "$1" "$2" 120 " $3"
     typed+=("$3")
-    if [ "$1" = A ]; then wait_for_text "$b" "$3"; else wait_for_text "$a" "$3"; fi
+    # Saved by the side typed on first, so a failure tells typing from syncing.
+    if [ "$1" = A ]; then
+        wait_for_text "$a" "$3"
+        wait_for_text "$b" "$3"
+    else
+        wait_for_text "$b" "$3"
+        wait_for_text "$a" "$3"
+    fi
 }
 
 edit_and_wait A 100 editedOnA
@@ -113,10 +137,12 @@ edit_and_wait B 480 editedOnB
 sleep 1.5 # both watches have reloaded what came from the other side
 
 # A new note from A's first sticky, typed into at once.
+focus_side A
 xdotool mousemove $((A_X + 30)) $((A_Y + 50)) click 1
 sleep 0.8
 xdotool type --delay 30 "newOnA"
 typed+=(newOnA)
+wait_for_text "$a" newOnA
 wait_for_text "$b" newOnA
 
 # B trashes its second sticky.
@@ -125,7 +151,7 @@ for _ in $(seq 1 50); do
     [ -e "$a/notes/$two" ] || break
     sleep 0.2
 done
-[ ! -e "$a/notes/$two" ] || { echo "FAIL: the trashing did not reach A"; exit 1; }
+[ ! -e "$a/notes/$two" ] || fail "the trashing did not reach A"
 
 for round in $(seq 1 "$rounds"); do
     # Both sides type into the first sticky at once, then each in turn.
