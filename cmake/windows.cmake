@@ -84,7 +84,7 @@ endfunction()
 # opened) runs on its own and starts first, beside the shards.
 set(WINE_SOLO_TESTS ManyNotes.AtMostAThousandOpen)
 foreach(_test ${WINE_SOLO_TESTS})
-  add_wine_test(windows_${_test} ${WINE_TOOLS}/wine-run.sh $<TARGET_FILE:tackaroon_win_tests> --gtest_filter=${_test})
+  add_wine_test(windows_${_test} ${WINE_TOOLS}/wine-gtest.sh $<TARGET_FILE:tackaroon_win_tests> --gtest_filter=${_test})
   set_tests_properties(windows_${_test} PROPERTIES TIMEOUT 600 COST 200)
 endforeach()
 
@@ -94,7 +94,7 @@ set(TACKAROON_WINE_SHARDS 6 CACHE STRING "Shards the Windows GoogleTest executab
 string(REPLACE ";" ":" _solo "${WINE_SOLO_TESTS}")
 math(EXPR _lastShard "${TACKAROON_WINE_SHARDS} - 1")
 foreach(_shard RANGE ${_lastShard})
-  add_wine_test(windows_suite_${_shard} ${WINE_TOOLS}/wine-run.sh $<TARGET_FILE:tackaroon_win_tests>
+  add_wine_test(windows_suite_${_shard} ${WINE_TOOLS}/wine-gtest.sh $<TARGET_FILE:tackaroon_win_tests>
                 --gtest_filter=-${_solo})
   set_tests_properties(windows_suite_${_shard} PROPERTIES TIMEOUT 600 COST 100
       ENVIRONMENT "GTEST_TOTAL_SHARDS=${TACKAROON_WINE_SHARDS};GTEST_SHARD_INDEX=${_shard}")
@@ -148,7 +148,8 @@ if(CMAKE_CROSSCOMPILING)
   endforeach()
   add_wine_test(dpi_end_to_end bash ${CMAKE_SOURCE_DIR}/tests/e2e/dpi_e2e.sh ${APP_DIR} $<TARGET_FILE:close_app>
                 $<TARGET_FILE:show_dialog> $<TARGET_FILE:tackaroon_win_tests> ${CMAKE_BINARY_DIR}/artifacts)
-  set_tests_properties(dpi_end_to_end PROPERTIES TIMEOUT 600)
+  # About as long as a shard: it starts with them, not among the short scripts at the end.
+  set_tests_properties(dpi_end_to_end PROPERTIES TIMEOUT 600 COST 100)
   add_wine_test(sync_end_to_end bash ${CMAKE_SOURCE_DIR}/tests/e2e/sync_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:close_app> ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(sync_end_to_end PROPERTIES TIMEOUT 600)
