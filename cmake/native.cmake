@@ -29,6 +29,10 @@ set_tests_properties(CheckLayers.NamesUpwardIncludes PROPERTIES
     PASS_REGULAR_EXPRESSION "/base/Upward.h:3: base includes app/\n[^\n]*/storage/Upward.h:3: storage includes groups/\n"
     FAIL_REGULAR_EXPRESSION "Sideways|every include")
 
+# The Wine shards' runner forgives a kill only after a complete, clean report.
+add_test(NAME WineGtest.ForgivesOnlyAKillAfterACleanReport
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/wine_gtest_test.sh)
+
 if(TACKAROON_BENCH)
   find_package(benchmark QUIET)
   if(benchmark_FOUND)
