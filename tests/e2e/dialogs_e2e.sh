@@ -31,12 +31,23 @@ shoot() {
         "$(winepath -w "$data/show_dialog.exe")" "$id" >/dev/null 2>&1 &
     local pid=$!
     local window=
-    for _ in $(seq 1 300); do
+    # Two minutes by the clock while the desktop's process lives, as desktop.sh waits.
+    local deadline=$((SECONDS + 120))
+    while [ "$SECONDS" -lt "$deadline" ] && kill -0 "$pid" 2>/dev/null; do
         window=$(xdotool search --name "Dialogs$id - Wine desktop" 2>/dev/null | head -n 1) || true
         [ -n "$window" ] && break
         sleep 0.1
     done
-    [ -n "$window" ] || { echo "FAIL: no desktop for dialog $id"; kill "$pid"; exit 1; }
+    if [ -z "$window" ]; then
+        import -window root "$artifacts/dialog-$name-failed.png" || true
+        if kill -0 "$pid" 2>/dev/null; then
+            kill "$pid"
+            echo "FAIL: no desktop for dialog $id ($locale) within two minutes"
+        else
+            echo "FAIL: the desktop for dialog $id ($locale) ended before it was found"
+        fi
+        exit 1
+    fi
     sleep 4
     # A click at the desktop's centre, inside the centred dialog on a spot
     # without a control that reacts, gives it the keyboard.
