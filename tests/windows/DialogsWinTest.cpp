@@ -11,6 +11,7 @@
 #include <wrl/client.h>
 
 #include "AppFixture.h"
+#include "StoredNotes.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/Dialogs_win.h"
 #include "dialogs/SearchDialog_win.h"
@@ -24,15 +25,6 @@ using namespace Brisvane;
 using namespace Brisvane::testing;
 
 namespace {
-
-const std::wstring guidA = L"0a0a0a0a-0000-4000-8000-00000000000a";
-const std::wstring guidB = L"0b0b0b0b-0000-4000-8000-00000000000b";
-const std::wstring guidC = L"0c0c0c0c-0000-4000-8000-00000000000c";
-
-std::string noteAt(int left, const std::string& title) {
-    return "{\"window\": {\"position\": {\"left\": " + std::to_string(left) +
-           ", \"top\": 100, \"width\": 200, \"height\": 150}}, \"title\": \"" + title + "\"}";
-}
 
 // A shortcut in the Startup folder to any target, as another copy would leave it.
 void writeShortcut(const std::wstring& target) {

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "AppFixture.h"
+#include "StoredNotes.h"
 #include "note/RichEdit_win.h"
 #include "storage/File_win.h"
 #include "storage/TextCodec.h"
@@ -16,16 +17,6 @@ using namespace Brisvane;
 using namespace Brisvane::testing;
 
 namespace {
-
-const std::wstring guidA = L"0a0a0a0a-0000-4000-8000-00000000000a";
-const std::wstring guidB = L"0b0b0b0b-0000-4000-8000-00000000000b";
-const std::wstring guidC = L"0c0c0c0c-0000-4000-8000-00000000000c";
-
-std::string noteAt(int left, const std::string& title, const std::string& group = "") {
-    return "{\"title\": \"" + title + "\", \"group\": {\"guid\": \"" + group +
-           "\"}, \"window\": {\"position\": {\"left\": " + std::to_string(left) +
-           ", \"top\": 100, \"width\": 200, \"height\": 150}}}";
-}
 
 std::string rtf(const std::string& text) {
     return "{\\rtf1\\ansi " + text + "\\par}";
