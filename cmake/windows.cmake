@@ -9,8 +9,13 @@ set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 # The portable sources and their Win32 halves call each other, so they make one
 # library. The portable half compiles apart only so that its precompiled headers
 # leave out <windows.h>, which it must build without.
+# The version header and the manifest are made from the project's version.
+set(GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_SOURCE_DIR}/src/base/Version.h.in ${GENERATED_DIR}/base/Version.h @ONLY)
+configure_file(${RESOURCE_DIR}/app.manifest.in ${GENERATED_DIR}/app.manifest @ONLY)
+
 add_library(tackaroon_win_portable OBJECT ${PORTABLE_SOURCES})
-target_include_directories(tackaroon_win_portable PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(tackaroon_win_portable PUBLIC ${CMAKE_SOURCE_DIR}/src ${GENERATED_DIR})
 target_compile_definitions(tackaroon_win_portable PUBLIC ${WIN32_DEFINES})
 target_link_libraries(tackaroon_win_portable PUBLIC tackaroon_json)
 tackaroon_warnings(tackaroon_win_portable)
@@ -24,7 +29,7 @@ target_precompile_headers(tackaroon_win PRIVATE ${WIN32_PCH})
 
 set(APP_RC ${RESOURCE_DIR}/resource.rc)
 set_source_files_properties(${APP_RC} PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/src/dialogs/DialogIds.h;${RESOURCE_DIR}/app.manifest;${RESOURCE_DIR}/palette.json;${RESOURCE_DIR}/language.json;${RESOURCE_DIR}/figures.json;${RESOURCE_DIR}/defaultGroups.json;${RESOURCE_DIR}/app.ico;${RESOURCE_DIR}/small.ico")
+    "${CMAKE_SOURCE_DIR}/src/dialogs/DialogIds.h;${GENERATED_DIR}/base/Version.h;${GENERATED_DIR}/app.manifest;${RESOURCE_DIR}/palette.json;${RESOURCE_DIR}/language.json;${RESOURCE_DIR}/figures.json;${RESOURCE_DIR}/defaultGroups.json;${RESOURCE_DIR}/app.ico;${RESOURCE_DIR}/small.ico")
 
 set(APP_DIR ${CMAKE_BINARY_DIR}/app)
 add_executable(tackaroon_app WIN32 ${MAIN_SOURCE} ${APP_RC})

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "base/ProgramName.h"
+#include "base/Version.h"
 #include "dialogs/DialogHost_win.h"
 #include "dialogs/DialogCommon_win.h"
 #include "dialogs/DialogIds.h"
@@ -14,7 +15,6 @@ namespace Brisvane {
 
 namespace {
 
-constexpr wchar_t versionText[] = L"1.16.1";
 constexpr wchar_t authorText[] = L"Brisvane Software";
 constexpr wchar_t siteAddress[] = L"https://brisvane.example/tackaroon-notes/";
 constexpr wchar_t mailAddress[] = L"support@brisvane.example";
