@@ -12,7 +12,7 @@ FUZZ_SECONDS ?= 30
 CLANG_FORMAT ?= clang-format-14
 FORMATTED := $(shell git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' 2>/dev/null)
 
-.PHONY: run test bootstrap native windows check-format check-layers format fuzz bench clean
+.PHONY: run test bootstrap native windows dist check-format check-layers format fuzz bench clean
 
 run: bootstrap windows
 	tools/run-app.sh "$(WINDOWS)/app"
@@ -37,6 +37,11 @@ windows:
 	cmake -S . -B $(WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
 	cmake --build $(WINDOWS) -j $(JOBS)
+
+# The release: dist/Tackaroon-notes-<version>-win64.zip and its .sha256, the
+# same bytes from the same sources.
+dist: bootstrap windows
+	cmake --build $(WINDOWS) --target dist
 
 check-format:
 	@echo "== formatting ($(CLANG_FORMAT))"

@@ -36,10 +36,16 @@ add_executable(tackaroon_app WIN32 ${MAIN_SOURCE} ${APP_RC})
 set_target_properties(tackaroon_app PROPERTIES OUTPUT_NAME "Tackaroon notes"
     RUNTIME_OUTPUT_DIRECTORY ${APP_DIR})
 target_link_libraries(tackaroon_app PRIVATE tackaroon_win)
-target_link_options(tackaroon_app PRIVATE -municode ${STATIC_LINK})
+# No link time in the header, no symbols: the same objects link to the same bytes.
+target_link_options(tackaroon_app PRIVATE -municode ${STATIC_LINK} -s -Wl,--no-insert-timestamp)
 tackaroon_warnings(tackaroon_app)
 add_custom_command(TARGET tackaroon_app POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${RESOURCE_DIR}/help.html ${APP_DIR}/help.html)
+
+# The release zip and its SHA-256 (`make dist`), in dist/ of the sources.
+add_custom_target(dist COMMAND ${CMAKE_SOURCE_DIR}/tools/make-dist.sh $<TARGET_FILE:tackaroon_app>
+                               ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/dist
+                  DEPENDS tackaroon_app VERBATIM)
 
 # GoogleTest: from the sources Debian ships, built by the cross compiler; on
 # Windows itself (MSYS2) the installed package.
