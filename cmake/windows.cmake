@@ -47,6 +47,13 @@ add_custom_target(dist COMMAND ${CMAKE_SOURCE_DIR}/tools/make-dist.sh $<TARGET_F
                                ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/dist
                   DEPENDS tackaroon_app VERBATIM)
 
+# The release zip's entries, the executable's imports, and the same bytes from
+# a second link and pack. The link command is read from Ninja.
+if(CMAKE_GENERATOR MATCHES "Ninja")
+  add_test(NAME release_zip COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/release_check.sh ${CMAKE_BINARY_DIR}
+                                    ${PROJECT_VERSION})
+endif()
+
 # GoogleTest: from the sources Debian ships, built by the cross compiler; on
 # Windows itself (MSYS2) the installed package.
 if(EXISTS /usr/src/googletest/CMakeLists.txt)
@@ -64,7 +71,7 @@ file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*
 add_executable(tackaroon_win_tests ${WIN_TEST_SOURCES} ${APP_RC})
 target_include_directories(tackaroon_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(tackaroon_win_tests PRIVATE TACKAROON_RESOURCE_DIR="${RESOURCE_DIR}")
-target_link_libraries(tackaroon_win_tests PRIVATE tackaroon_win gtest gtest_main)
+target_link_libraries(tackaroon_win_tests PRIVATE tackaroon_win version gtest gtest_main)
 target_link_options(tackaroon_win_tests PRIVATE ${STATIC_LINK})
 add_dependencies(tackaroon_win_tests tackaroon_app)
 tackaroon_warnings(tackaroon_win_tests)
