@@ -43,7 +43,8 @@ Json defaultGroupsResource() {
 
 } // namespace
 
-TackaroonNotes::TackaroonNotes(std::wstring folder) : AppCore(&windowTimers()), folder_(std::move(folder)) {
+TackaroonNotes::TackaroonNotes(std::wstring folder)
+    : AppCore(&windowTimers()), userLanguageId(userDefaultLanguageId()), folder_(std::move(folder)) {
     lastInputTime = timeGetTime();
 }
 
@@ -159,7 +160,7 @@ bool TackaroonNotes::loadSettings() {
     if (mustKeepBeforeWriting(read, text, settings.is_object())) {
         keptCopies_.remember(path);
     }
-    completeSettings(settings, loaded, loaded ? Json() : defaultGroupsResource(), userDefaultLanguageId());
+    completeSettings(settings, loaded, loaded ? Json() : defaultGroupsResource(), userLanguageId);
     settingsRead_ = true;
     languages = loadLanguageTableResource();
     palette = loadPaletteResource();
@@ -206,7 +207,7 @@ bool TackaroonNotes::scanNotes() {
             return false;
         }
         // First run: one sticky in the first group, in front with the focus.
-        return loadNote(std::nullopt, newGuidString(), groupGuidAt(0), true);
+        return openWelcomeSticky();
     }
     std::vector<std::wstring> names;
     do {

@@ -62,6 +62,8 @@ public:
     bool loadNote(const std::optional<std::wstring>& noteFolder, const std::wstring& noteGuid,
                   const std::optional<std::wstring>& groupGuid, bool activate);
     bool createNoteNextTo(const std::wstring& sourceGuid) override;
+    // The first start's sticky, which welcomes the user and says how things work.
+    bool openWelcomeSticky();
     // Puts a sticky into its group, builds its windows and shows it.
     bool openNote(std::unique_ptr<Note> note, Group& group, const std::wstring& rtfPath, bool activate);
     bool saveNoteText(Note& note);
@@ -124,6 +126,8 @@ public:
 
     bool initialized = false;
     HWND mainWindow = nullptr;
+    // The user's language, which the first start takes for the program's.
+    std::uint16_t userLanguageId;
     // The sticky guids of the last menu's commands (its trash entries are
     // trashMenuEntries).
     std::vector<std::wstring> menuStickies;
