@@ -99,7 +99,7 @@ UniqueMenu TackaroonNotes::buildSystemMenu() {
     appendItem(popup, CommandGeneralSettings,
                lookupText("menu.system.generalSettings", L"General settings..."));
     AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-    appendItem(popup, CommandVersion, lookupText("menu.system.versionInfo", L"Version infomation..."));
+    appendItem(popup, CommandVersion, lookupText("menu.system.versionInfo", L"Version information..."));
     appendItem(popup, CommandHelp, lookupText("menu.system.help", L"Help"));
     AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
     appendItem(popup, CommandCloseApp, lookupText("menu.system.closeApp", L"Close application"));

@@ -25,7 +25,7 @@ void setLink(HWND dialog, int id, const std::wstring& target, const std::wstring
 }
 
 void initialize(HWND dialog, const DialogHost& app) {
-    setDialogText(dialog, 0, app, "dialog.versionInfo.title", L"Version infomation");
+    setDialogText(dialog, 0, app, "dialog.versionInfo.title", L"Version information");
     setDialogText(dialog, IDC_VERSION_NAME_LABEL, app, "dialog.versionInfo.appName", L"Application name:");
     setDialogText(dialog, IDC_VERSION_VERSION_LABEL, app, "dialog.versionInfo.version", L"Version:");
     setDialogText(dialog, IDC_VERSION_AUTHOR_LABEL, app, "dialog.versionInfo.author", L"Author:");

@@ -124,7 +124,7 @@ TEST(LanguageResource, TextsInBothLanguages) {
     const Case cases[] = {
         {"title.format", L"$M/$D/$YYYY($www) $h:$mm:$ss", L"$YYYY/$M/$D($WWW) $h:$mm:$ss"},
         {"group.uncategorized", L"(Uncategorized)", L"(未分類)"},
-        {"menu.system.versionInfo", L"Version infomation...", L"バージョン情報..."},
+        {"menu.system.versionInfo", L"Version information...", L"バージョン情報..."},
         {"menu.system.closeApp", L"Quit Tackaroon notes", L"Tackaroon notes を終了"},
         {"menu.titlebar.new", L"New sticky", L"新しい付箋"},
         {"menu.titlebar.fix.name", L"Fixing position and size", L"位置・サイズの固定"},

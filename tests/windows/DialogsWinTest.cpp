@@ -92,7 +92,7 @@ TEST_F(Dialogs, VersionShowsFixedValuesAndLinks) {
     open(versionDialogId, versionDialogProc);
     wchar_t caption[100];
     GetWindowTextW(dialog, caption, 100);
-    EXPECT_STREQ(caption, L"Version infomation");
+    EXPECT_STREQ(caption, L"Version information");
     EXPECT_EQ(itemText(dialog, IDC_VERSION_NAME), L"Tackaroon notes");
     EXPECT_EQ(itemText(dialog, IDC_VERSION_VERSION), L"1.16.1");
     EXPECT_EQ(itemText(dialog, IDC_VERSION_AUTHOR), L"Brisvane Software");

@@ -145,7 +145,7 @@ TEST_F(SystemMenu, ItemsForGroupsStickiesAndCommands) {
         {8, 20003, L"Search..."},
         {9, 20004, L"General settings..."},
         {10, 0, L""},
-        {11, 20005, L"Version infomation..."},
+        {11, 20005, L"Version information..."},
         {12, 20006, L"Help"},
         {13, 0, L""},
         {14, 20007, L"Quit Tackaroon notes"},
