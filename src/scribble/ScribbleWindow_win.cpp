@@ -101,11 +101,11 @@ void Note::commitStroke() {
     }
     scribble.withdrawLast();
     renderScribble();
-    const std::wstring text =
-        app ? app->lookupText("message.drawingFull",
-                              L"This sticky's drawing is full: the figure was not kept. Clear the drawing, "
-                              L"or draw on another sticky.")
-            : L"";
+    std::wstring text = L"This sticky's drawing is full: the figure was not kept. Clear the drawing, or draw on "
+                        L"another sticky.";
+    if (app) {
+        text = app->lookupText("message.drawingFull", text);
+    }
     MessageBoxW(window, text.c_str(), applicationTitle, MB_OK | MB_ICONINFORMATION);
 }
 
