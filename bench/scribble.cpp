@@ -34,7 +34,8 @@ void strokeMove(benchmark::State& state) {
     int step = 0;
     for (auto _ : state) {
         ++step;
-        scribble.extendStroke({50.0f + static_cast<float>(step % 200), 50.0f + static_cast<float>(step % 7)}, false);
+        scribble.extendStroke({50.0f + static_cast<float>(step % 200), 50.0f + static_cast<float>(step % 7)},
+                              false);
         view.render(scribble, canvas, window);
     }
 }

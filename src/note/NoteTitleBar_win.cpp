@@ -108,8 +108,8 @@ void Note::applyTextZoom() {
         SendMessageW(edit, EM_SETZOOM, static_cast<WPARAM>(zoom.numerator), zoom.denominator);
     }
     // The drawing keeps its place on the words: stored coordinates stay, the view zooms.
-    drawingScale = zoom.numerator > 0 ? static_cast<float>(zoom.numerator) / static_cast<float>(zoom.denominator)
-                                      : 1.0f;
+    drawingScale =
+        zoom.numerator > 0 ? static_cast<float>(zoom.numerator) / static_cast<float>(zoom.denominator) : 1.0f;
 }
 
 void Note::applyMargins() {

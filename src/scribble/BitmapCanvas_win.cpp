@@ -191,7 +191,8 @@ void BitmapCanvas::clear() {
 void BitmapCanvas::copy(const Surface& source) {
     const Target& from = *static_cast<const PlusSurface&>(source).target;
     current_->graphics->Flush(Gdiplus::FlushIntentionSync);
-    const int right = std::min(area_.right, from.pixels.width), bottom = std::min(area_.bottom, from.pixels.height);
+    const int right = std::min(area_.right, from.pixels.width),
+              bottom = std::min(area_.bottom, from.pixels.height);
     for (int y = area_.top; y < bottom && right > area_.left; ++y) {
         std::memcpy(current_->row(y) + area_.left, from.row(y) + area_.left,
                     static_cast<size_t>(right - area_.left) * 4);
@@ -214,7 +215,7 @@ void BitmapCanvas::scroll(int dx, int dy) {
 
 void BitmapCanvas::fill(const Shape& shape, const Brush& brush) {
     current_->graphics->FillPath(static_cast<const PlusBrush&>(brush).brush.get(),
-                        static_cast<const PlusShape&>(shape).path.get());
+                                 static_cast<const PlusShape&>(shape).path.get());
 }
 
 void BitmapCanvas::stroke(const Shape& shape, const Brush& brush, float width) {

@@ -18,8 +18,8 @@ class Graphics;
 
 namespace Brisvane {
 
-// GDI+ started for as long as this lives. The canvas and everything it makes hold the session, so that no GDI+ object
-// outlives it.
+// GDI+ started for as long as this lives. The canvas and everything it makes hold the session, so that no
+// GDI+ object outlives it.
 class GdiplusSession {
 public:
     GdiplusSession() = default;

@@ -26,8 +26,8 @@ bool deviceLost(HRESULT result) {
 }
 
 D2D1_BITMAP_PROPERTIES1 surfaceProperties(D2D1_BITMAP_OPTIONS options) {
-    return D2D1::BitmapProperties1(options,
-                                   D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED));
+    return D2D1::BitmapProperties1(
+        options, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED));
 }
 
 D2D1_POINT_2F toD2D(PointF p) {
@@ -142,9 +142,9 @@ std::shared_ptr<Brush> D2DCanvas::makeBrush(const ColourF& colour, float opacity
 
 std::shared_ptr<Surface> D2DCanvas::makeSurface(int width, int height) {
     auto surface = std::make_shared<D2DSurface>();
-    if (!context_ || FAILED(context_->CreateBitmap(D2D1::SizeU(static_cast<UINT32>(width), static_cast<UINT32>(height)),
-                                                   nullptr, 0, surfaceProperties(D2D1_BITMAP_OPTIONS_TARGET),
-                                                   &surface->bitmap))) {
+    if (!context_ || FAILED(context_->CreateBitmap(
+                         D2D1::SizeU(static_cast<UINT32>(width), static_cast<UINT32>(height)), nullptr, 0,
+                         surfaceProperties(D2D1_BITMAP_OPTIONS_TARGET), &surface->bitmap))) {
         return nullptr;
     }
     return surface;
@@ -157,8 +157,8 @@ bool D2DCanvas::beginDraw(Surface* target, const RectI& area) {
     }
     target_->BeginDraw();
     target_->SetTransform(D2D1::Matrix3x2F::Identity());
-    clip_ = D2D1::RectF(static_cast<float>(area.left), static_cast<float>(area.top), static_cast<float>(area.right),
-                        static_cast<float>(area.bottom));
+    clip_ = D2D1::RectF(static_cast<float>(area.left), static_cast<float>(area.top),
+                        static_cast<float>(area.right), static_cast<float>(area.bottom));
     target_->PushAxisAlignedClip(clip_, D2D1_ANTIALIAS_MODE_ALIASED);
     return true;
 }
@@ -196,9 +196,11 @@ void D2DCanvas::scroll(int dx, int dy) {
         return;
     }
     const D2D1_SIZE_U size = current->GetPixelSize();
-    if (!scratch_ || scratch_->GetPixelSize().width != size.width || scratch_->GetPixelSize().height != size.height) {
+    if (!scratch_ || scratch_->GetPixelSize().width != size.width ||
+        scratch_->GetPixelSize().height != size.height) {
         scratch_.Reset();
-        if (FAILED(context_->CreateBitmap(size, nullptr, 0, surfaceProperties(D2D1_BITMAP_OPTIONS_NONE), &scratch_))) {
+        if (FAILED(context_->CreateBitmap(size, nullptr, 0, surfaceProperties(D2D1_BITMAP_OPTIONS_NONE),
+                                          &scratch_))) {
             return;
         }
     }

@@ -251,7 +251,8 @@ void DrawingDevice::blendOver(HDC dc, const RECT& area) const {
     ScopedSelect selected(source.get(), section_.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     const int width = part.right - part.left, height = part.bottom - part.top;
-    GdiAlphaBlend(dc, part.left, part.top, width, height, source.get(), part.left, part.top, width, height, blend);
+    GdiAlphaBlend(dc, part.left, part.top, width, height, source.get(), part.left, part.top, width, height,
+                  blend);
 }
 
 } // namespace Brisvane

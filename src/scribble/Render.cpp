@@ -85,9 +85,9 @@ RectI pixelsOf(const RectF& r, const Viewport& viewport) {
         v = std::clamp(up ? std::ceil(v) : std::floor(v), -limit, limit);
         return static_cast<int>(v);
     };
-    return intersect({whole(x(r.left), false), whole(y(r.top), false), whole(x(r.right), true),
-                      whole(y(r.bottom), true)},
-                     wholeOf(viewport));
+    return intersect(
+        {whole(x(r.left), false), whole(y(r.top), false), whole(x(r.right), true), whole(y(r.bottom), true)},
+        wholeOf(viewport));
 }
 
 RectI unite(const RectI& a, const RectI& b) {
@@ -267,8 +267,8 @@ bool ScribbleView::render(Scribble& scribble, Canvas& canvas, const Viewport& vi
     }
     bool ok = true;
     if (keepCache_ && cache_) {
-        const RectI pictureChange = updatePicture(scribble, canvas, viewport, cache_.get(), cachePicture_, ok)
-                                        .value_or(RectI{});
+        const RectI pictureChange =
+            updatePicture(scribble, canvas, viewport, cache_.get(), cachePicture_, ok).value_or(RectI{});
         RectI area = unite(pictureChange, strokeChange(scribble, viewport));
         if (!scribble.drawing) {
             area = unite(area, shownStroke_);

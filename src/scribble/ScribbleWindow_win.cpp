@@ -101,8 +101,9 @@ void Note::commitStroke() {
     }
     scribble.withdrawLast();
     renderScribble();
-    std::wstring text = L"This sticky's drawing is full: the figure was not kept. Clear the drawing, or draw on "
-                        L"another sticky.";
+    std::wstring text =
+        L"This sticky's drawing is full: the figure was not kept. Clear the drawing, or draw on "
+        L"another sticky.";
     if (app) {
         text = app->lookupText("message.drawingFull", text);
     }

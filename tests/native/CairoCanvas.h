@@ -27,7 +27,8 @@ struct CairoBrush : Brush {
 
 class CairoCanvas : public Canvas {
 public:
-    CairoCanvas(int width, int height) : frame_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)) {}
+    CairoCanvas(int width, int height)
+        : frame_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)) {}
     ~CairoCanvas() override {
         if (cr_) {
             cairo_destroy(cr_);
@@ -101,9 +102,9 @@ public:
     }
     void scroll(int dx, int dy) override {
         cairo_surface_t* target = scratch_;
-        cairo_surface_t* before = cairo_surface_create_similar_image(
-            target, CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(target),
-            cairo_image_surface_get_height(target));
+        cairo_surface_t* before = cairo_surface_create_similar_image(target, CAIRO_FORMAT_ARGB32,
+                                                                     cairo_image_surface_get_width(target),
+                                                                     cairo_image_surface_get_height(target));
         cairo_t* copier = cairo_create(before);
         cairo_set_source_surface(copier, target, 0, 0);
         cairo_set_operator(copier, CAIRO_OPERATOR_SOURCE);

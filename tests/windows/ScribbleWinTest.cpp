@@ -376,7 +376,9 @@ TEST_F(Scribbles, ATextModeStickyShowsItsDrawingFromTheFirstPaint) {
     fixture.start();
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(note->drawingDevice.paintsOver()) << "no composition here";
+    ASSERT_TRUE(note->drawingDevice.paintsOver());
+    EXPECT_FALSE(fixture.app->drawingSystem.composition())
+        << "Wine composes nothing: no Direct3D device is tried";
     EXPECT_EQ(bodyPixel(*note, 30, 25), RGB(255, 0, 0)) << "before any click";
     EXPECT_NE(bodyPixel(*note, 100, 100), RGB(255, 0, 0));
 }
