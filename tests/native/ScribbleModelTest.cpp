@@ -273,7 +273,8 @@ TEST(StrokeEditing, AFigureTakenBackLeavesTheHistoryAsBefore) {
     const std::size_t twoFigures = scribble.storedBytes();
     Json array;
     saveFigures(scribble, array);
-    EXPECT_EQ(twoFigures + 1, serializeJson(array, JsonLayout::compact).size()) << "as written, with brackets";
+    EXPECT_EQ(twoFigures + 1, serializeJson(array, JsonLayout::compact).size())
+        << "as written, with brackets";
     scribble.withdrawLast();
     EXPECT_EQ(scribble.figures.size(), 1u);
     EXPECT_EQ(scribble.position, 1u);

@@ -338,6 +338,19 @@ TEST(Direct2DCanvas, DrawsFiguresIntoABitmap) {
         EXPECT_EQ(pixel(50, 75), 0u);
         EXPECT_EQ(pixel(50, 40), 0xff0000ffu) << "the line drawn over it";
         EXPECT_EQ(pixel(5, 5), 0u);
+
+        // Wine's Direct2D draws nothing with the copy blend an eraser clears
+        // with: the eraser is checked on Windows only.
+        if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+            Figure eraser = line;
+            eraser.points = {{0, 30}, {100, 30}};
+            eraser.eraser = true;
+            scribble.addFigure(eraser);
+            EXPECT_TRUE(view.render(scribble, canvas, {100, 100, 0, 10, 1}));
+            EXPECT_EQ(pixel(50, 20), 0u) << "erased";
+            EXPECT_EQ(pixel(50, 40), 0xff0000ffu) << "the eraser's width only";
+            EXPECT_EQ(pixel(50, 15), 0xffff0000u);
+        }
     }
     CoUninitialize();
 }
