@@ -8,6 +8,7 @@
 
 #include "app/Activity.h"
 #include "app/SingleInstance_win.h"
+#include "base/SystemLibrary_win.h"
 #include "base/Timer_win.h"
 #include "note/Geometry.h"
 #include "note/Note_win.h"
@@ -98,7 +99,7 @@ bool TackaroonNotes::startUp() {
     prepareAutoSaveTimer();
     // Missing on older systems: the program then runs without game pads.
     if (!xinputModule_) {
-        xinputModule_.reset(LoadLibraryW(L"xinput1_4.dll"));
+        xinputModule_.reset(loadSystemLibrary(L"xinput1_4.dll"));
         xinputGetState_ = xinputModule_ ? GetProcAddress(xinputModule_.get(), "XInputGetState") : nullptr;
     }
     fullScreen = detectFullScreen();

@@ -78,6 +78,11 @@ struct ModuleTraits {
     static Type invalid() { return nullptr; }
     static void close(Type h) { FreeLibrary(h); }
 };
+struct MemoryDcTraits {
+    using Type = HDC;
+    static Type invalid() { return nullptr; }
+    static void close(Type h) { DeleteDC(h); }
+};
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;     // CreateFileW
 using UniqueKernel = UniqueHandle<KernelHandleTraits>; // mutexes, processes, events
@@ -90,6 +95,7 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueMemoryDC = UniqueHandle<MemoryDcTraits>; // CreateCompatibleDC
 
 // Selects an object into a device context for the life of the scope.
 class ScopedSelect {

@@ -10,6 +10,7 @@
 #include "base/SharedTooltip_win.h"
 #include "base/StartupSteps.h"
 #include "groups/GroupHost.h"
+#include "scribble/DrawingSystem_win.h"
 #include "storage/Trash_win.h"
 
 namespace Brisvane {
@@ -47,6 +48,8 @@ public:
     StartupSteps startupSteps;
     // Holds the title and button tools of every sticky.
     SharedTooltip sharedTooltip;
+    // How every sticky's drawing is shown, and the GDI+ session they share.
+    DrawingSystem drawingSystem;
 };
 
 } // namespace Brisvane

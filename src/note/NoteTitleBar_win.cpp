@@ -94,6 +94,7 @@ void Note::changeDpi(int newDpi, const RECT& suggested) {
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     layout();
+    renderScribble(); // at the text's new zoom
 }
 
 void Note::applyTextZoom() {
@@ -106,6 +107,9 @@ void Note::applyTextZoom() {
     for (HWND edit : {titleEdit, bodyEdit}) {
         SendMessageW(edit, EM_SETZOOM, static_cast<WPARAM>(zoom.numerator), zoom.denominator);
     }
+    // The drawing keeps its place on the words: stored coordinates stay, the view zooms.
+    drawingScale =
+        zoom.numerator > 0 ? static_cast<float>(zoom.numerator) / static_cast<float>(zoom.denominator) : 1.0f;
 }
 
 void Note::applyMargins() {

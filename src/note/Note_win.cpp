@@ -670,7 +670,7 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_PAINT:
         if (drawingDevice.paintsOver()) {
-            return paintBodyAndDrawing(hwnd, wParam, lParam);
+            return paintBodyAndDrawing(hwnd);
         }
         break;
     case WM_RBUTTONUP:

@@ -16,6 +16,7 @@
 #include "note/ScrollMath.h"
 #include "groups/Sticky.h"
 #include "scribble/DrawingDevice_win.h"
+#include "scribble/Render.h"
 #include "scribble/Scribble.h"
 #include "storage/Json.h"
 
@@ -241,6 +242,9 @@ public:
     HWND scribbleWindow = nullptr;
     Scribble scribble;
     DrawingDevice drawingDevice;
+    ScribbleView drawingView;
+    // The zoom the body's text is shown at, which the drawing follows.
+    float drawingScale = 1.0f;
     HWND hScroll = nullptr;
     HWND vScroll = nullptr;
     HWND scrollCorner = nullptr;
@@ -311,12 +315,18 @@ private:
     void bodyMoved(bool filteredMouseMove);
     LRESULT scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool createDrawingDevice();
-    // The body's whole scrollable content, in the body's client coordinates.
-    RectF drawingBounds() const;
-    // After undo and redo: masks, redraw and the save request.
+    // Where the drawing shows now: the drawing window's size, the body's scroll and the text zoom.
+    Viewport drawingViewport() const;
+    // A mouse position of the drawing window in content coordinates.
+    PointF contentPoint(LPARAM lParam) const;
+    // After undo and redo: redraw and the save request.
     void drawingChanged();
-    // The body's paint, with the drawing laid over it when it is shown that way.
-    LRESULT paintBodyAndDrawing(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    // Ends the stroke and keeps it as a figure, unless note.json would then grow
+    // past what the program reads back: the user is told instead.
+    void commitStroke();
+    // The body's paint, buffered so that it reaches the screen together with
+    // the drawing laid over it, when the drawing is shown that way.
+    LRESULT paintBodyAndDrawing(HWND hwnd);
     // The note context menu (its own file) and its commands.
     bool noteMenuCommand(int id);
     void appendDrawingItems(HMENU menu);

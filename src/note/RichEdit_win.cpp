@@ -7,6 +7,7 @@
 #include <imm.h>
 #include <shellapi.h>
 
+#include "base/SystemLibrary_win.h"
 #include "note/LinkTarget.h"
 #include "note/OleCallback_win.h"
 #include "storage/RtfCheck.h"
@@ -88,7 +89,7 @@ bool isHighSurrogate(wchar_t c) {
 
 bool loadRichEditLibrary() {
     // Kept for the process: every body and title edit needs the class.
-    static const HMODULE module = LoadLibraryW(L"Msftedit.dll");
+    static const HMODULE module = loadSystemLibrary(L"Msftedit.dll");
     return module != nullptr;
 }
 

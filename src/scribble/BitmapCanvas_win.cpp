@@ -19,12 +19,16 @@ namespace {
 using Gdiplus::GraphicsPath;
 using Gdiplus::Region;
 
+// Every object holds the session first, so that it ends only after them.
 struct PlusShape : Shape {
+    std::shared_ptr<GdiplusSession> session;
     std::unique_ptr<GraphicsPath> path;
-    std::unique_ptr<Region> region; // masks only
+    // The area an eraser clears, made on first use.
+    mutable std::unique_ptr<Region> region;
 };
 
 struct PlusBrush : Brush {
+    std::shared_ptr<GdiplusSession> session;
     Gdiplus::Color colour;
     std::unique_ptr<Gdiplus::SolidBrush> brush;
 };
@@ -39,12 +43,31 @@ BYTE channel(float value) {
 
 } // namespace
 
-GdiplusSession::GdiplusSession(GdiplusSession&& other) noexcept : token_(std::exchange(other.token_, 0)) {}
+struct BitmapCanvas::Target {
+    Target(std::shared_ptr<GdiplusSession> s, PixelBuffer p)
+        : session(std::move(s)), pixels(p),
+          bitmap(std::make_unique<Gdiplus::Bitmap>(p.width, p.height, p.width * 4, PixelFormat32bppPARGB,
+                                                   static_cast<BYTE*>(p.bits))),
+          graphics(std::make_unique<Gdiplus::Graphics>(bitmap.get())) {
+        graphics->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    }
+    std::uint32_t* row(int y) const { return static_cast<std::uint32_t*>(pixels.bits) + y * pixels.width; }
 
-GdiplusSession& GdiplusSession::operator=(GdiplusSession&& other) noexcept {
-    std::swap(token_, other.token_);
-    return *this;
-}
+    std::shared_ptr<GdiplusSession> session;
+    PixelBuffer pixels;
+    std::unique_ptr<Gdiplus::Bitmap> bitmap;
+    std::unique_ptr<Gdiplus::Graphics> graphics;
+};
+
+namespace {
+
+struct PlusSurface : Surface {
+    std::vector<std::uint32_t> pixels;
+    std::unique_ptr<BitmapCanvas::Target> target;
+};
+
+} // namespace
 
 GdiplusSession::~GdiplusSession() {
     if (token_) {
@@ -52,28 +75,28 @@ GdiplusSession::~GdiplusSession() {
     }
 }
 
-GdiplusSession GdiplusSession::start() {
-    GdiplusSession session;
+std::shared_ptr<GdiplusSession> GdiplusSession::start() {
+    auto session = std::make_shared<GdiplusSession>();
     Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&session.token_, &input, nullptr) != Gdiplus::Ok) {
-        session.token_ = 0;
+    if (Gdiplus::GdiplusStartup(&session->token_, &input, nullptr) != Gdiplus::Ok) {
+        session->token_ = 0;
+        return nullptr;
     }
     return session;
 }
 
-BitmapCanvas::BitmapCanvas(void* pixels, int width, int height)
-    : pixels_(pixels), width_(width), height_(height),
-      bitmap_(std::make_unique<Gdiplus::Bitmap>(width, height, width * 4, PixelFormat32bppPARGB,
-                                                static_cast<BYTE*>(pixels))),
-      graphics_(std::make_unique<Gdiplus::Graphics>(bitmap_.get())) {
-    graphics_->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-    graphics_->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-}
+BitmapCanvas::BitmapCanvas(std::shared_ptr<GdiplusSession> session) : session_(std::move(session)) {}
 
 BitmapCanvas::~BitmapCanvas() = default;
 
+void BitmapCanvas::setFrame(PixelBuffer frame) {
+    current_ = nullptr;
+    frame_ = std::make_unique<Target>(session_, frame);
+}
+
 std::shared_ptr<Shape> BitmapCanvas::makeShape(const Path& path) {
     auto shape = std::make_shared<PlusShape>();
+    shape->session = session_;
     shape->path = std::make_unique<GraphicsPath>(Gdiplus::FillModeWinding);
     GraphicsPath& out = *shape->path;
     PointF last;
@@ -111,6 +134,7 @@ std::shared_ptr<Shape> BitmapCanvas::makeShape(const Path& path) {
 
 std::shared_ptr<Shape> BitmapCanvas::widen(const Shape& shape, float width) {
     auto widened = std::make_shared<PlusShape>();
+    widened->session = session_;
     widened->path.reset(static_cast<const PlusShape&>(shape).path->Clone());
     // Flat caps and mitred joins, as the pen's defaults are.
     Gdiplus::Pen pen(Gdiplus::Color(255, 0, 0, 0), width);
@@ -121,68 +145,103 @@ std::shared_ptr<Shape> BitmapCanvas::widen(const Shape& shape, float width) {
     return widened;
 }
 
-std::shared_ptr<Shape> BitmapCanvas::makeEraseMask(const RectF& bounds,
-                                                   const std::vector<const Shape*>& erased) {
-    auto mask = std::make_shared<PlusShape>();
-    mask->region = std::make_unique<Region>(
-        Gdiplus::RectF(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top));
-    for (const Shape* shape : erased) {
-        if (mask->region->Exclude(static_cast<const PlusShape&>(*shape).path.get()) != Gdiplus::Ok) {
-            return nullptr;
-        }
-    }
-    return mask;
-}
-
 std::shared_ptr<Brush> BitmapCanvas::makeBrush(const ColourF& colour, float opacity) {
     auto brush = std::make_shared<PlusBrush>();
+    brush->session = session_;
     brush->colour = Gdiplus::Color(channel(opacity), channel(colour.r), channel(colour.g), channel(colour.b));
     brush->brush = std::make_unique<Gdiplus::SolidBrush>(brush->colour);
     return brush;
 }
 
-bool BitmapCanvas::beginDraw() {
-    // Far quicker than Graphics::Clear, and exactly transparent black.
-    std::memset(pixels_, 0, static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4);
-    savedStates_.clear();
-    graphics_->ResetClip();
-    graphics_->ResetTransform();
+std::shared_ptr<Surface> BitmapCanvas::makeSurface(int width, int height) {
+    auto surface = std::make_shared<PlusSurface>();
+    surface->pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    surface->target = std::make_unique<Target>(session_, PixelBuffer{surface->pixels.data(), width, height});
+    return surface->target->bitmap->GetLastStatus() == Gdiplus::Ok ? surface : nullptr;
+}
+
+bool BitmapCanvas::beginDraw(Surface* target, const RectI& area) {
+    current_ = target ? static_cast<PlusSurface*>(target)->target.get() : frame_.get();
+    if (!current_) {
+        return false;
+    }
+    area_ = {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, current_->pixels.width),
+             std::min(area.bottom, current_->pixels.height)};
+    current_->graphics->ResetTransform();
+    current_->graphics->SetClip(
+        Gdiplus::Rect(area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top));
     return true;
 }
 
-void BitmapCanvas::setTranslation(float dx, float dy) {
-    graphics_->ResetTransform();
-    graphics_->TranslateTransform(dx, dy);
+void BitmapCanvas::setTransform(float scale, float dx, float dy) {
+    current_->graphics->ResetTransform();
+    current_->graphics->TranslateTransform(dx, dy);
+    current_->graphics->ScaleTransform(scale, scale);
 }
 
-void BitmapCanvas::pushMask(const Shape& mask) {
-    savedStates_.push_back(graphics_->Save());
-    graphics_->SetClip(static_cast<const PlusShape&>(mask).region.get(), Gdiplus::CombineModeIntersect);
+// The raw pixel operations below are far quicker than their GDI+ equivalents,
+// and exact; GDI+ finishes what it drew first.
+void BitmapCanvas::clear() {
+    current_->graphics->Flush(Gdiplus::FlushIntentionSync);
+    for (int y = area_.top; y < area_.bottom; ++y) {
+        std::memset(current_->row(y) + area_.left, 0, static_cast<size_t>(area_.right - area_.left) * 4);
+    }
 }
 
-void BitmapCanvas::popMask() {
-    if (!savedStates_.empty()) {
-        graphics_->Restore(savedStates_.back());
-        savedStates_.pop_back();
+void BitmapCanvas::copy(const Surface& source) {
+    const Target& from = *static_cast<const PlusSurface&>(source).target;
+    current_->graphics->Flush(Gdiplus::FlushIntentionSync);
+    const int right = std::min(area_.right, from.pixels.width),
+              bottom = std::min(area_.bottom, from.pixels.height);
+    for (int y = area_.top; y < bottom && right > area_.left; ++y) {
+        std::memcpy(current_->row(y) + area_.left, from.row(y) + area_.left,
+                    static_cast<size_t>(right - area_.left) * 4);
+    }
+}
+
+void BitmapCanvas::scroll(int dx, int dy) {
+    current_->graphics->Flush(Gdiplus::FlushIntentionSync);
+    const int width = current_->pixels.width, height = current_->pixels.height;
+    const int from = std::max(0, -dx), to = std::max(0, dx), count = width - std::abs(dx);
+    if (count <= 0 || std::abs(dy) >= height) {
+        return;
+    }
+    // Rows are taken in the order that never overwrites one still to be moved.
+    for (int i = 0; i < height - std::abs(dy); ++i) {
+        const int y = dy > 0 ? height - 1 - i : i;
+        std::memmove(current_->row(y) + to, current_->row(y - dy) + from, static_cast<size_t>(count) * 4);
     }
 }
 
 void BitmapCanvas::fill(const Shape& shape, const Brush& brush) {
-    graphics_->FillPath(static_cast<const PlusBrush&>(brush).brush.get(),
-                        static_cast<const PlusShape&>(shape).path.get());
+    current_->graphics->FillPath(static_cast<const PlusBrush&>(brush).brush.get(),
+                                 static_cast<const PlusShape&>(shape).path.get());
 }
 
 void BitmapCanvas::stroke(const Shape& shape, const Brush& brush, float width) {
     Gdiplus::Pen pen(static_cast<const PlusBrush&>(brush).colour, width);
     pen.SetLineCap(Gdiplus::LineCapRound, Gdiplus::LineCapRound, Gdiplus::DashCapRound);
     pen.SetLineJoin(Gdiplus::LineJoinRound);
-    graphics_->DrawPath(&pen, static_cast<const PlusShape&>(shape).path.get());
+    current_->graphics->DrawPath(&pen, static_cast<const PlusShape&>(shape).path.get());
 }
 
-bool BitmapCanvas::endDraw() {
-    graphics_->Flush(Gdiplus::FlushIntentionSync);
-    if (present) {
-        present();
+void BitmapCanvas::erase(const Shape& shape) {
+    const auto& plus = static_cast<const PlusShape&>(shape);
+    if (!plus.region) {
+        plus.region = std::make_unique<Region>(plus.path.get());
+    }
+    Gdiplus::GraphicsState saved = current_->graphics->Save();
+    current_->graphics->SetClip(plus.region.get(), Gdiplus::CombineModeIntersect);
+    current_->graphics->Clear(Gdiplus::Color(0, 0, 0, 0));
+    current_->graphics->Restore(saved);
+}
+
+bool BitmapCanvas::endDraw(const std::vector<RectI>& changed) {
+    current_->graphics->Flush(Gdiplus::FlushIntentionSync);
+    const bool frame = current_ == frame_.get();
+    current_ = nullptr;
+    if (frame && present) {
+        present(changed);
     }
     return true;
 }

@@ -26,12 +26,6 @@ SIZE clientSize(HWND window) {
     return {std::max<LONG>(1, client.right - client.left), std::max<LONG>(1, client.bottom - client.top)};
 }
 
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type invalid() { return nullptr; }
-    static void close(Type h) { DeleteDC(h); }
-};
-
 } // namespace
 
 DrawingDevice::~DrawingDevice() {
@@ -41,7 +35,9 @@ DrawingDevice::~DrawingDevice() {
 void DrawingDevice::release() {
     ready_ = false;
     chainCanvas_.reset();
-    composition_.release();
+    visual_.Reset();
+    compositionTarget_.Reset();
+    compositionDevice_.Reset();
     targetBitmap_.Reset();
     swapChain_.Reset();
     deviceContext_.Reset();
@@ -50,26 +46,33 @@ void DrawingDevice::release() {
     dxgiFactory_.Reset();
     dxgiDevice_.Reset();
     d3dDevice_.Reset();
-    bitmap_.release();
+    bitmapCanvas_.reset();
+    section_.reset();
+    pixels_ = {};
 }
 
-bool DrawingDevice::create(HWND window, HWND body) {
+bool DrawingDevice::create(HWND window, HWND body, DrawingSystem& system) {
     if (ready_) {
         return true;
     }
     window_ = window;
     body_ = body;
+    system_ = &system;
     return rebuild();
 }
 
 bool DrawingDevice::rebuild() {
     release();
-    if (createChain()) {
+    if (!system_) {
+        return false;
+    }
+    composition_ = system_->composition();
+    if (composition_ && createChain()) {
         ready_ = true;
         return true;
     }
     release();
-    ready_ = bitmap_.load(GdiplusSession::start) && resizeBitmap();
+    ready_ = createBitmap();
     if (!ready_) {
         release();
     }
@@ -83,7 +86,7 @@ Canvas* DrawingDevice::canvas() {
     if (chainCanvas_) {
         return chainCanvas_.get();
     }
-    return bitmap_.objects().canvas.get();
+    return bitmapCanvas_.get();
 }
 
 bool DrawingDevice::resizeSurface() {
@@ -97,16 +100,6 @@ bool DrawingDevice::resizeSurface() {
 }
 
 bool DrawingDevice::createChain() {
-    // Without DirectComposition the chain could not be shown: skip the costly devices.
-    Composition& composition = composition_.objects();
-    if (!composition_.load([] { return UniqueModule(LoadLibraryW(L"dcomp.dll")); })) {
-        return false;
-    }
-    composition.create = reinterpret_cast<CreateCompositionDevice>(
-        reinterpret_cast<void*>(GetProcAddress(composition_.module().get(), "DCompositionCreateDevice")));
-    if (!composition.create) {
-        return false;
-    }
     HRESULT result = E_FAIL;
     for (D3D_DRIVER_TYPE driver : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
         result = D3D11CreateDevice(nullptr, driver, nullptr, D3D11_CREATE_DEVICE_BGRA_SUPPORT, nullptr, 0,
@@ -122,21 +115,50 @@ bool DrawingDevice::createChain() {
                                  reinterpret_cast<void**>(d2dFactory_.GetAddressOf()))) ||
         FAILED(d2dFactory_->CreateDevice(dxgiDevice_.Get(), &d2dDevice_)) ||
         FAILED(d2dDevice_->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE, &deviceContext_)) ||
-        FAILED(composition.create(dxgiDevice_.Get(), __uuidof(IDCompositionDevice),
-                                  reinterpret_cast<void**>(composition.device.GetAddressOf()))) ||
-        FAILED(composition.device->CreateTargetForHwnd(window_, TRUE, &composition.target))) {
+        FAILED(composition_->create(dxgiDevice_.Get(), __uuidof(IDCompositionDevice),
+                                    reinterpret_cast<void**>(compositionDevice_.GetAddressOf()))) ||
+        FAILED(compositionDevice_->CreateTargetForHwnd(window_, TRUE, &compositionTarget_))) {
         return false;
     }
-    chainCanvas_ = std::make_unique<D2DCanvas>(d2dFactory_, deviceContext_);
-    chainCanvas_->present = [this] {
-        // A removed or reset adapter, or a composition device gone with it, is a lost device.
-        const HRESULT shown = swapChain_->Present(1, 0);
-        if (shown == DXGI_ERROR_DEVICE_REMOVED || shown == DXGI_ERROR_DEVICE_RESET) {
+    chainCanvas_ = std::make_unique<D2DCanvas>(d2dFactory_, deviceContext_, false);
+    chainCanvas_->present = [this](const std::vector<RectI>& changed) { return presentChain(changed); };
+    return resizeChain();
+}
+
+bool DrawingDevice::presentChain(const std::vector<RectI>& changed) {
+    const SIZE size = clientSize(window_);
+    std::vector<RECT> parts;
+    for (const RectI& r : changed) {
+        RECT part{std::max(r.left, 0), std::max(r.top, 0), std::min<int>(r.right, size.cx),
+                  std::min<int>(r.bottom, size.cy)};
+        if (part.right > part.left && part.bottom > part.top) {
+            parts.push_back(part);
+        }
+    }
+    const bool whole = wholePresent_ || parts.empty() ||
+                       (parts.size() == 1 && parts[0].left == 0 && parts[0].top == 0 &&
+                        parts[0].right == size.cx && parts[0].bottom == size.cy);
+    HRESULT shown;
+    if (whole) {
+        shown = swapChain_->Present(1, 0);
+    } else {
+        // Only the changed parts are composed anew.
+        DXGI_PRESENT_PARAMETERS parameters{static_cast<UINT>(parts.size()), parts.data(), nullptr, nullptr};
+        shown = swapChain_->Present1(1, 0, &parameters);
+    }
+    if (shown == DXGI_ERROR_DEVICE_REMOVED || shown == DXGI_ERROR_DEVICE_RESET) {
+        return false;
+    }
+    wholePresent_ = wholePresent_ && FAILED(shown);
+    if (commitPending_) {
+        // A refused commit (a locked session, for one) is tried again with the
+        // next frame; only a removed device is built anew.
+        commitPending_ = FAILED(compositionDevice_->Commit());
+        if (commitPending_ && d3dDevice_->GetDeviceRemovedReason() != S_OK) {
             return false;
         }
-        return SUCCEEDED(composition_.objects().device->Commit());
-    };
-    return resizeChain();
+    }
+    return true;
 }
 
 bool DrawingDevice::resizeChain() {
@@ -154,7 +176,6 @@ bool DrawingDevice::resizeChain() {
     // The old target lets go of the old swap chain's buffer first.
     deviceContext_->SetTarget(nullptr);
     targetBitmap_.Reset();
-    Composition& composition = composition_.objects();
     ComPtr<IDXGISwapChain1> swapChain;
     ComPtr<IDXGISurface2> surface;
     ComPtr<ID2D1Bitmap1> bitmap;
@@ -166,58 +187,72 @@ bool DrawingDevice::resizeChain() {
                                                            &swapChain)) ||
         FAILED(swapChain->GetBuffer(0, IID_PPV_ARGS(&surface))) ||
         FAILED(deviceContext_->CreateBitmapFromDxgiSurface(surface.Get(), &properties, &bitmap)) ||
-        FAILED(composition.device->CreateVisual(&visual)) || FAILED(visual->SetContent(swapChain.Get())) ||
-        FAILED(composition.target->SetRoot(visual.Get()))) {
+        FAILED(compositionDevice_->CreateVisual(&visual)) || FAILED(visual->SetContent(swapChain.Get())) ||
+        FAILED(compositionTarget_->SetRoot(visual.Get()))) {
         return false;
     }
     deviceContext_->SetTarget(bitmap.Get());
     swapChain_ = swapChain;
     targetBitmap_ = bitmap;
-    composition.visual = visual;
+    visual_ = visual;
+    wholePresent_ = true;
+    commitPending_ = true;
     return true;
+}
+
+bool DrawingDevice::createBitmap() {
+    std::shared_ptr<GdiplusSession> session = system_->gdiplus();
+    if (!session) {
+        return false;
+    }
+    bitmapCanvas_ = std::make_unique<BitmapCanvas>(std::move(session));
+    // The body paints the changed parts again, and the drawing with them.
+    bitmapCanvas_->present = [this](const std::vector<RectI>& changed) {
+        for (const RectI& r : changed) {
+            const RECT part{r.left, r.top, r.right, r.bottom};
+            InvalidateRect(body_, &part, FALSE);
+        }
+    };
+    return resizeBitmap();
 }
 
 bool DrawingDevice::resizeBitmap() {
     const SIZE size = clientSize(window_);
-    Pixels& pixels = bitmap_.objects();
-    if (pixels.canvas && pixels.width == size.cx && pixels.height == size.cy) {
+    if (section_ && pixels_.width == size.cx && pixels_.height == size.cy) {
         return true;
     }
-    bitmap_.release();
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB};
-    pixels.section.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels.bits, nullptr, 0));
-    if (!pixels.section) {
+    void* bits = nullptr;
+    UniqueBitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section) {
         return false;
     }
-    pixels.width = size.cx;
-    pixels.height = size.cy;
-    pixels.canvas = std::make_unique<BitmapCanvas>(pixels.bits, size.cx, size.cy);
-    // The body paints again, and the drawing over it.
-    pixels.canvas->present = [this] { InvalidateRect(body_, nullptr, FALSE); };
+    // The canvas lets go of the old pixels before they go.
+    pixels_ = {bits, size.cx, size.cy};
+    bitmapCanvas_->setFrame(pixels_);
+    section_ = std::move(section);
     return true;
 }
 
-void DrawingDevice::paintOver(HRGN update) {
+void DrawingDevice::blendOver(HDC dc, const RECT& area) const {
     if (!paintsOver()) {
         return;
     }
-    const Pixels& pixels = bitmap_.objects();
-    UniqueHandle<MemoryDcTraits> source(CreateCompatibleDC(nullptr));
+    const RECT part{std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0),
+                    std::min<LONG>(area.right, pixels_.width), std::min<LONG>(area.bottom, pixels_.height)};
+    if (part.right <= part.left || part.bottom <= part.top) {
+        return;
+    }
+    UniqueMemoryDC source(CreateCompatibleDC(dc));
     if (!source) {
         return;
     }
-    ScopedSelect selected(source.get(), pixels.section.get());
-    // The caret is drawn by inverting pixels: it goes while the drawing is laid over it.
-    HideCaret(body_);
-    {
-        ScopedWindowDC target(body_);
-        SelectClipRgn(target.get(), update);
-        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        GdiAlphaBlend(target.get(), 0, 0, pixels.width, pixels.height, source.get(), 0, 0, pixels.width,
-                      pixels.height, blend);
-    }
-    ShowCaret(body_);
+    ScopedSelect selected(source.get(), section_.get());
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    const int width = part.right - part.left, height = part.bottom - part.top;
+    GdiAlphaBlend(dc, part.left, part.top, width, height, source.get(), part.left, part.top, width, height,
+                  blend);
 }
 
 } // namespace Brisvane

@@ -1,8 +1,8 @@
 #pragma once
 // The device of a sticky's drawing window: Direct3D, DXGI, Direct2D and a
 // DirectComposition swap chain whose visual is the window's whole picture; or,
-// where that chain cannot be made, a bitmap painted over the body after the
-// body paints.
+// where composition does not work, a bitmap painted over the body together
+// with it.
 #include <memory>
 
 #include <windows.h>
@@ -16,7 +16,7 @@
 #include "base/UniqueHandle_win.h"
 #include "scribble/BitmapCanvas_win.h"
 #include "scribble/D2DCanvas_win.h"
-#include "scribble/LoadedLibrary.h"
+#include "scribble/DrawingSystem_win.h"
 
 namespace Brisvane {
 
@@ -27,39 +27,36 @@ public:
     DrawingDevice& operator=(const DrawingDevice&) = delete;
     ~DrawingDevice() override;
 
-    // Builds the composition chain for the drawing window's client size, or the
-    // bitmap painted over `body` when the chain cannot be made (no
-    // DirectComposition, no adapter); false, and nothing kept, when neither can.
-    bool create(HWND window, HWND body);
-    // The surface for the drawing window's current client size; a chain that
-    // cannot take the new size is built anew.
+    // Builds the composition chain for the drawing window's client size where
+    // `system` composes, else the bitmap painted over `body`; false, and
+    // nothing kept, when neither can be made.
+    bool create(HWND window, HWND body, DrawingSystem& system);
+    // The surface for the drawing window's current client size; a device that
+    // cannot take the new size is built anew (with a new canvas).
     bool resizeSurface();
     bool ready() const { return ready_; }
     // Null until the device is ready.
     Canvas* canvas() override;
     bool rebuild() override;
     // True when the drawing is shown by painting it over the body.
-    bool paintsOver() const { return ready_ && bitmap_.objects().canvas; }
-    // Paints the drawing over the part `update` of the body that just painted.
-    void paintOver(HRGN update);
+    bool paintsOver() const { return ready_ && bitmapCanvas_; }
+    // Lays the drawing's pixels of `area` (body client coordinates) over `dc`,
+    // which holds the body's picture at the same coordinates.
+    void blendOver(HDC dc, const RECT& area) const;
 
 private:
     bool createChain();
     bool resizeChain();
+    bool createBitmap();
     bool resizeBitmap();
+    bool presentChain(const std::vector<RectI>& changed);
     void release();
 
     HWND window_ = nullptr;
     HWND body_ = nullptr;
-    // DirectComposition is looked up at run time: systems without it still run.
-    using CreateCompositionDevice = HRESULT(WINAPI*)(IDXGIDevice*, REFIID, void**);
-    struct Composition {
-        CreateCompositionDevice create = nullptr;
-        Microsoft::WRL::ComPtr<IDCompositionDevice> device;
-        Microsoft::WRL::ComPtr<IDCompositionTarget> target;
-        Microsoft::WRL::ComPtr<IDCompositionVisual> visual;
-    };
-    LoadedLibrary<UniqueModule, Composition> composition_;
+    DrawingSystem* system_ = nullptr;
+    // First, so that the library outlives everything made through it.
+    std::shared_ptr<const DrawingSystem::Composition> composition_;
     Microsoft::WRL::ComPtr<ID3D11Device> d3dDevice_;
     Microsoft::WRL::ComPtr<IDXGIDevice> dxgiDevice_;
     Microsoft::WRL::ComPtr<IDXGIFactory2> dxgiFactory_;
@@ -68,16 +65,18 @@ private:
     Microsoft::WRL::ComPtr<ID2D1DeviceContext> deviceContext_;
     Microsoft::WRL::ComPtr<IDXGISwapChain1> swapChain_;
     Microsoft::WRL::ComPtr<ID2D1Bitmap1> targetBitmap_;
+    Microsoft::WRL::ComPtr<IDCompositionDevice> compositionDevice_;
+    Microsoft::WRL::ComPtr<IDCompositionTarget> compositionTarget_;
+    Microsoft::WRL::ComPtr<IDCompositionVisual> visual_;
     std::unique_ptr<D2DCanvas> chainCanvas_;
-    // The other way: GDI+ drawing into the pixels of a DIB section.
-    struct Pixels {
-        // First, so that letting go of the pixels ends the canvas before its section.
-        std::unique_ptr<BitmapCanvas> canvas;
-        UniqueBitmap section;
-        void* bits = nullptr;
-        int width = 0, height = 0;
-    };
-    LoadedLibrary<GdiplusSession, Pixels> bitmap_;
+    // A new swap chain is shown whole once; a new visual waits for a commit.
+    bool wholePresent_ = true;
+    bool commitPending_ = false;
+    // The other way: GDI+ drawing into the pixels of a DIB section. The
+    // section comes first, so that it outlives the canvas drawing into it.
+    UniqueBitmap section_;
+    PixelBuffer pixels_;
+    std::unique_ptr<BitmapCanvas> bitmapCanvas_;
     bool ready_ = false;
 };
 

@@ -159,33 +159,132 @@ std::string formatColourF(const ColourF& colour) {
     return wideToUtf8(formatColour(makeColour(channel(colour.r), channel(colour.g), channel(colour.b))));
 }
 
-std::shared_ptr<Shape> Figure::buildGeometry(const Json* library, Canvas& canvas,
-                                             const std::vector<PointF>& line) const {
+namespace {
+
+bool samePlace(const std::vector<PointF>& line) {
+    return std::all_of(line.begin(), line.end(), [&](PointF p) { return samePoint(p, line.front()); });
+}
+
+// A circle as four Bézier quarters.
+Path dotPath(PointF centre, float radius) {
+    constexpr float k = 0.5522848f; // control distance of a quarter circle, per radius
+    const float r = std::max(radius, 0.25f), c = r * k, x = centre.x, y = centre.y;
+    return {{SegmentKind::move, {{x + r, y}}},
+            {SegmentKind::cubic, {{x + r, y + c}, {x + c, y + r}, {x, y + r}}},
+            {SegmentKind::cubic, {{x - c, y + r}, {x - r, y + c}, {x - r, y}}},
+            {SegmentKind::cubic, {{x - r, y - c}, {x - c, y - r}, {x, y - r}}},
+            {SegmentKind::cubic, {{x + c, y - r}, {x + r, y - c}, {x + r, y}}},
+            {SegmentKind::close, {}}};
+}
+
+} // namespace
+
+Outline Figure::outline(const Json* library, const std::vector<PointF>& line) const {
+    Outline result;
     if (library && tool != toolFreeline) {
         if (std::optional<Path> shape = buildFigurePath(*library, tool, rect)) {
             // An eraser shape erases its interior as it stands.
-            return canvas.makeShape(*shape);
+            result.path = std::move(*shape);
+            return result;
         }
     }
-    std::shared_ptr<Shape> shape = canvas.makeShape(linePath(line, rect));
-    if (eraser && shape) {
+    std::vector<PointF> drawn = line;
+    if (drawn.empty()) {
+        drawn.push_back({rect.left, rect.top});
+    }
+    if (drawn.size() == 1) {
+        drawn.push_back(line.empty() ? PointF{rect.left, rect.top} : PointF{rect.right, rect.bottom});
+    }
+    if (samePlace(drawn)) {
+        result.path = dotPath(drawn.front(), strokeWidth / 2);
+        result.dot = true;
+        return result;
+    }
+    result.path = linePath(line, rect);
+    result.widened = eraser;
+    return result;
+}
+
+std::shared_ptr<Shape> Figure::buildGeometry(const Outline& shapeOutline, Canvas& canvas) const {
+    std::shared_ptr<Shape> shape = canvas.makeShape(shapeOutline.path);
+    if (shapeOutline.widened && shape) {
         return canvas.widen(*shape, strokeWidth);
     }
     return shape;
 }
 
+RectF outlineExtent(const Outline& outline, float width) {
+    if (outline.path.empty()) {
+        return {};
+    }
+    RectF r{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
+            std::numeric_limits<float>::lowest(), std::numeric_limits<float>::lowest()};
+    for (const PathSegment& segment : outline.path) {
+        const int count = segment.kind == SegmentKind::close       ? 0
+                          : segment.kind == SegmentKind::quadratic ? 2
+                          : segment.kind == SegmentKind::cubic     ? 3
+                                                                   : 1;
+        for (int i = 0; i < count; ++i) {
+            r.left = std::min(r.left, segment.p[i].x);
+            r.top = std::min(r.top, segment.p[i].y);
+            r.right = std::max(r.right, segment.p[i].x);
+            r.bottom = std::max(r.bottom, segment.p[i].y);
+        }
+    }
+    // Round caps and joins reach half the width out; the mitred joins of a
+    // widened line up to five widths. Two pixels more for antialiasing.
+    const float reach = (outline.dot ? 0 : outline.widened ? 5 * width : width / 2) + 2;
+    return {r.left - reach, r.top - reach, r.right + reach, r.bottom + reach};
+}
+
 std::shared_ptr<Shape> Figure::createGeometry(const Json* library, Canvas& canvas) {
+    adoptCanvas(canvas);
     if (!geometry) {
-        geometry = buildGeometry(library, canvas, points);
+        const Outline shape = outline(library, points);
+        dot = shape.dot;
+        geometry = buildGeometry(shape, canvas);
     }
     return geometry;
 }
 
-std::shared_ptr<Shape> Scribble::createGeometry(const Json* library, Canvas& canvas) {
+RectF Figure::extent(const Json* library) {
+    if (!knownExtent) {
+        knownExtent = outlineExtent(outline(library, points), strokeWidth);
+    }
+    return *knownExtent;
+}
+
+void Figure::forgetCanvasObjects() {
+    geometry.reset();
+    strokeBrush.reset();
+    fillBrush.reset();
+    madeBy.reset();
+}
+
+void Figure::adoptCanvas(const Canvas& canvas) {
+    const std::shared_ptr<const int>& token = canvas.token();
+    if (madeBy.owner_before(token) || token.owner_before(madeBy) || madeBy.expired()) {
+        forgetCanvasObjects();
+        madeBy = token;
+    }
+}
+
+std::vector<PointF> Scribble::strokeLine() const {
     std::vector<PointF> line = points;
     line.insert(line.end(), smoothedPoints.begin(), smoothedPoints.end());
     line.insert(line.end(), tailPoints.begin(), tailPoints.end());
-    return buildGeometry(library, canvas, line);
+    return line;
+}
+
+Outline Scribble::strokeOutline() const {
+    return outline(library, strokeLine());
+}
+
+std::shared_ptr<Shape> Scribble::createGeometry(const Json* library, Canvas& canvas) {
+    adoptCanvas(canvas);
+    const Outline shape = outline(library, strokeLine());
+    dot = shape.dot;
+    return buildGeometry(shape, canvas);
 }
 
 size_t Scribble::lastClear() const {
@@ -197,11 +296,24 @@ size_t Scribble::lastClear() const {
     return 0;
 }
 
+std::size_t Scribble::storedBytes() {
+    std::size_t total = 0;
+    for (size_t i = lastClear(); i < position && i < figures.size(); ++i) {
+        Figure& figure = figures[i];
+        if (figure.storedBytes == 0) {
+            figure.storedBytes = serializeJson(figureJson(figure), JsonLayout::compact).size() + 1;
+        }
+        total += figure.storedBytes;
+    }
+    return total;
+}
+
 bool Scribble::undo() {
     if (!canUndo()) {
         return false;
     }
     --position;
+    ++revision;
     return true;
 }
 
@@ -210,6 +322,7 @@ bool Scribble::redo() {
         return false;
     }
     ++position;
+    ++revision;
     return true;
 }
 
@@ -217,6 +330,15 @@ void Scribble::addFigure(Figure figure) {
     figures.erase(figures.begin() + static_cast<std::ptrdiff_t>(position), figures.end());
     figures.push_back(std::move(figure));
     position = figures.size();
+    lastAppend = ++revision;
+}
+
+void Scribble::withdrawLast() {
+    if (!figures.empty() && position == figures.size()) {
+        figures.pop_back();
+        position = figures.size();
+        ++revision;
+    }
 }
 
 void Scribble::clearDrawing() {
@@ -250,6 +372,9 @@ void Scribble::setFillOpacity(float opacity) {
 }
 
 void Scribble::beginStroke(PointF point) {
+    // Nothing of a stroke that never ended carries over.
+    emptyStrokeBuffers();
+    ++strokeRevision;
     if (tool == toolFreeline) {
         addStrokePoint(point);
     }
@@ -261,6 +386,7 @@ void Scribble::extendStroke(PointF point, bool square) {
     if (!drawing) {
         return;
     }
+    ++strokeRevision;
     if (tool == toolFreeline) {
         addStrokePoint(point);
     }
@@ -281,6 +407,7 @@ void Scribble::extendStroke(PointF point, bool square) {
 
 void Scribble::commitStroke(Canvas* canvas) {
     drawing = false;
+    ++strokeRevision;
     points.insert(points.end(), smoothedPoints.begin(), smoothedPoints.end());
     points.insert(points.end(), tailPoints.begin(), tailPoints.end());
     smoothedPoints.clear();
@@ -305,6 +432,7 @@ void Scribble::commitStroke(Canvas* canvas) {
 
 void Scribble::cancelStroke() {
     drawing = false;
+    ++strokeRevision;
     emptyStrokeBuffers();
 }
 
@@ -425,28 +553,39 @@ bool loadFigures(Scribble& scribble, const Json& array) {
         ++scribble.position;
         ++scribble.floor;
     }
+    ++scribble.revision;
     return whole;
 }
 
 void saveFigures(const Scribble& scribble, Json& array) {
     array = Json::array();
     for (size_t i = scribble.lastClear(); i < scribble.position && i < scribble.figures.size(); ++i) {
-        const Figure& figure = scribble.figures[i];
-        Json element = Json::object();
-        element["tool"] = wideToUtf8(figure.tool);
-        element["eraser"] = figure.eraser;
-        element["strokeWidth"] = figure.strokeWidth;
-        element["strokeColor"] = formatColourF(figure.strokeColor);
-        element["strokeOpacity"] = figure.strokeOpacity;
-        element["fillColor"] = formatColourF(figure.fillColor);
-        element["fillOpacity"] = figure.fillOpacity;
-        if (figure.tool == toolFreeline) {
-            element["points"] = formatPointsText(figure.points);
-        } else {
-            element["rect"] = rectJson(figure.rect);
-        }
-        array.push_back(std::move(element));
+        array.push_back(figureJson(scribble.figures[i]));
     }
+}
+
+Json figureJson(const Figure& figure) {
+    Json element = Json::object();
+    element["tool"] = wideToUtf8(figure.tool);
+    element["eraser"] = figure.eraser;
+    element["strokeWidth"] = figure.strokeWidth;
+    element["strokeColor"] = formatColourF(figure.strokeColor);
+    element["strokeOpacity"] = figure.strokeOpacity;
+    element["fillColor"] = formatColourF(figure.fillColor);
+    element["fillOpacity"] = figure.fillOpacity;
+    if (figure.tool == toolFreeline) {
+        element["points"] = formatPointsText(figure.points);
+    } else {
+        element["rect"] = rectJson(figure.rect);
+    }
+    return element;
+}
+
+void forgetCanvasObjects(Scribble& scribble) {
+    for (Figure& figure : scribble.figures) {
+        figure.forgetCanvasObjects();
+    }
+    scribble.forgetCanvasObjects();
 }
 
 void readPen(Scribble& pen, Json& scribbleObject) {

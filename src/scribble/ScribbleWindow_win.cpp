@@ -5,9 +5,11 @@
 #include <richedit.h>
 #include <windowsx.h>
 
+#include "base/ProgramName.h"
 #include "note/NoteHost_win.h"
 #include "note/Note_win.h"
 #include "scribble/Render.h"
+#include "storage/TextRead.h"
 
 namespace Brisvane {
 
@@ -25,13 +27,6 @@ POINT bodyScroll(HWND body) {
     return p;
 }
 
-RectF clientBounds(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    return {static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.right),
-            static_cast<float>(r.bottom)};
-}
-
 } // namespace
 
 void Note::loadDrawing() {
@@ -46,60 +41,104 @@ void Note::loadDrawing() {
 }
 
 bool Note::createDrawingDevice() {
-    if (!scribbleWindow || !bodyEdit || !drawingDevice.create(scribbleWindow, bodyEdit)) {
+    if (!scribbleWindow || !bodyEdit || !app ||
+        !drawingDevice.create(scribbleWindow, bodyEdit, app->drawingSystem)) {
         return false;
     }
-    rebuildEraseMasks(scribble, *drawingDevice.canvas(), drawingBounds());
+    renderScribble();
     return true;
 }
 
-RectF Note::drawingBounds() const {
-    RectF bounds = clientBounds(bodyEdit);
-    SCROLLINFO info{sizeof info, SIF_RANGE};
-    if (GetScrollInfo(bodyEdit, SB_HORZ, &info)) {
-        bounds.right += static_cast<float>(info.nMax);
-    }
-    info = {sizeof info, SIF_RANGE};
-    if (GetScrollInfo(bodyEdit, SB_VERT, &info)) {
-        bounds.bottom += static_cast<float>(info.nMax);
-    }
-    return bounds;
+Viewport Note::drawingViewport() const {
+    RECT client{};
+    GetClientRect(scribbleWindow, &client);
+    const POINT scroll = bodyScroll(bodyEdit);
+    return {client.right, client.bottom, scroll.x, scroll.y, drawingScale};
+}
+
+PointF Note::contentPoint(LPARAM lParam) const {
+    const POINT scroll = bodyScroll(bodyEdit);
+    return {static_cast<float>(GET_X_LPARAM(lParam) + scroll.x) / drawingScale,
+            static_cast<float>(GET_Y_LPARAM(lParam) + scroll.y) / drawingScale};
 }
 
 void Note::renderScribble() {
     if (!drawingDevice.ready() || !bodyEdit) {
         return;
     }
-    POINT scroll = bodyScroll(bodyEdit);
-    presentScribble(scribble, drawingDevice, drawingBounds(), scroll.x, scroll.y);
+    const Viewport viewport = drawingViewport();
+    if (drawingDevice.paintsOver()) {
+        // Drawn in the body's next paint, which only what changes needs.
+        if (Canvas* canvas = drawingDevice.canvas()) {
+            for (const RectI& r : drawingView.pendingChanges(scribble, *canvas, viewport)) {
+                const RECT part{r.left, r.top, r.right, r.bottom};
+                InvalidateRect(bodyEdit, &part, FALSE);
+            }
+        }
+        return;
+    }
+    presentScribble(scribble, drawingView, drawingDevice, viewport);
 }
 
 void Note::drawingChanged() {
-    if (Canvas* canvas = drawingDevice.canvas()) {
-        rebuildEraseMasks(scribble, *canvas, drawingBounds());
-    }
     renderScribble();
     markChanged(SaveFigures);
 }
 
-LRESULT Note::paintBodyAndDrawing(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    // Only what the body paints now gets the drawing laid over it once more.
-    UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
-    if (update) {
-        GetUpdateRgn(hwnd, update.get(), FALSE);
+void Note::commitStroke() {
+    scribble.commitStroke(drawingDevice.canvas());
+    // The rest of note.json as it would be written, with the figures measured apart.
+    Json& stored = valueAt(data, {"scribble", "figure"});
+    Json held = std::move(stored);
+    stored = Json::array();
+    const size_t rest = serializeJson(data, JsonLayout::compact).size();
+    stored = std::move(held);
+    constexpr size_t markAndSeparators = 64;
+    if (rest + scribble.storedBytes() + markAndSeparators <= maxStoredTextBytes) {
+        renderScribble();
+        markChanged(SaveFigures);
+        return;
     }
-    LRESULT result = CallWindowProcW(bodyEditProc, hwnd, WM_PAINT, wParam, lParam);
-    drawingDevice.paintOver(update.get());
-    return result;
+    scribble.withdrawLast();
+    renderScribble();
+    std::wstring text =
+        L"This sticky's drawing is full: the figure was not kept. Clear the drawing, or draw on "
+        L"another sticky.";
+    if (app) {
+        text = app->lookupText("message.drawingFull", text);
+    }
+    MessageBoxW(window, text.c_str(), applicationTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+LRESULT Note::paintBodyAndDrawing(HWND hwnd) {
+    // Drawn first: what it changes joins the region painted now.
+    presentScribble(scribble, drawingView, drawingDevice, drawingViewport());
+    ScopedPaint paint(hwnd);
+    const RECT area = paint.info().rcPaint;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (!paint.dc() || width <= 0 || height <= 0) {
+        return 0;
+    }
+    // The body paints into memory and the drawing is laid over it there: the
+    // screen never shows the body without its drawing.
+    UniqueMemoryDC memory(CreateCompatibleDC(paint.dc()));
+    UniqueBitmap pixels(CreateCompatibleBitmap(paint.dc(), width, height));
+    if (!memory || !pixels) {
+        CallWindowProcW(bodyEditProc, hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(paint.dc()), PRF_CLIENT);
+        drawingDevice.blendOver(paint.dc(), area);
+        return 0;
+    }
+    ScopedSelect selected(memory.get(), pixels.get());
+    SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
+    IntersectClipRect(memory.get(), area.left, area.top, area.right, area.bottom);
+    CallWindowProcW(bodyEditProc, hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+    drawingDevice.blendOver(memory.get(), area);
+    BitBlt(paint.dc(), area.left, area.top, width, height, memory.get(), area.left, area.top, SRCCOPY);
+    return 0;
 }
 
 LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool locked = storedFlag("lock");
-    auto contentPoint = [&] {
-        POINT scroll = bodyScroll(bodyEdit);
-        return PointF{static_cast<float>(GET_X_LPARAM(lParam) + scroll.x),
-                      static_cast<float>(GET_Y_LPARAM(lParam) + scroll.y)};
-    };
     switch (message) {
     case WM_SETCURSOR: {
         LPCWSTR cursor = !IsWindowEnabled(window) || locked ? IDC_ARROW
@@ -128,30 +167,31 @@ LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             }
             return 0;
         }
+        if (scribble.drawing) {
+            commitStroke(); // one whose button went up while another window held the mouse
+        }
         SetFocus(hwnd);
-        scribble.beginStroke(contentPoint());
+        // The committed figures wait offscreen while this sticky is drawn on.
+        drawingView.keepCache(true);
+        scribble.beginStroke(contentPoint(lParam));
         renderScribble();
         SetCapture(hwnd);
         return 0;
     case WM_MOUSEMOVE:
         if (scribble.drawing && GetCapture() == hwnd) {
-            scribble.extendStroke(contentPoint(), keyHeld(VK_SHIFT));
+            scribble.extendStroke(contentPoint(lParam), keyHeld(VK_SHIFT));
             renderScribble();
         }
         return 0;
     case WM_LBUTTONUP:
-        if (scribble.drawing) {
-            scribble.commitStroke(drawingDevice.canvas());
-            if (scribble.figures.back().eraser) {
-                if (Canvas* canvas = drawingDevice.canvas()) {
-                    rebuildEraseMasks(scribble, *canvas, drawingBounds());
-                }
-            }
-            renderScribble();
-            markChanged(SaveFigures);
-        }
         ReleaseCapture();
+        if (scribble.drawing) {
+            commitStroke();
+        }
         return 0;
+    case WM_KILLFOCUS:
+        drawingView.keepCache(false);
+        break;
     case WM_RBUTTONUP:
         if (scribble.drawing) {
             scribble.cancelStroke();
@@ -168,7 +208,6 @@ LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         PostMessageW(bodyEdit, message, wParam, lParam);
         return 0;
     case WM_SIZE:
-        // The redraw rebuilds the masks for the new size.
         if (drawingDevice.ready()) {
             drawingDevice.resizeSurface();
             renderScribble();

@@ -106,9 +106,13 @@ Json parseJson(std::string_view text) {
     return Json::parse(text.begin(), text.end(), nullptr, false);
 }
 
-std::string serializeJson(const Json& value) {
+std::string serializeJson(const Json& value, JsonLayout layout) {
     try {
-        std::string dumped = value.dump(2, ' ', false, nlohmann::detail::error_handler_t::replace);
+        const int indent = layout == JsonLayout::compact ? -1 : 2;
+        std::string dumped = value.dump(indent, ' ', false, nlohmann::detail::error_handler_t::replace);
+        if (indent > 0 && dumped.size() > largeDocumentBytes) {
+            dumped = value.dump(-1, ' ', false, nlohmann::detail::error_handler_t::replace);
+        }
         std::string out;
         out.reserve(dumped.size());
         size_t copied = 0;

@@ -30,8 +30,12 @@ inline constexpr int maxJsonDepth = 256;
 Json parseJson(std::string_view text);
 
 // The written form of every document: two-space indent, non-ASCII characters
-// as UTF-8 and not escaped, invalid UTF-8 replaced by U+FFFD. Never throws.
-std::string serializeJson(const Json& value);
+// as UTF-8 and not escaped, invalid UTF-8 replaced by U+FFFD. A document whose
+// indented form would pass largeDocumentBytes is written compactly (the indent
+// adds up to half again to a large drawing). Never throws.
+enum class JsonLayout { automatic, compact };
+inline constexpr std::size_t largeDocumentBytes = 4u * 1024 * 1024;
+std::string serializeJson(const Json& value, JsonLayout layout = JsonLayout::automatic);
 
 // Typed reads that never throw. `integer` accepts signed and unsigned JSON
 // integers (an unsigned one above the signed range is clamped), not floats.

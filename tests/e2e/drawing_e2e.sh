@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End to end, with pixels: stored figures show inside their sticky where they
-# belong, a stroke dragged in scribble mode shows, an eraser stroke clears what
-# it crosses, and a sticky that started folded shows its erased drawing whole
-# once unfolded. Screenshots are kept among the artifacts.
+# belong, a stroke dragged in scribble mode shows (already while it is drawn),
+# an eraser stroke clears what it crosses, and a sticky that started folded
+# shows its erased drawing whole once unfolded. Screenshots are kept among the artifacts.
 # Usage: drawing_e2e.sh APP_DIR CLOSE_TOOL ARTIFACT_DIR
 set -euo pipefail
 app_dir=$1
@@ -81,7 +81,20 @@ expect "stored green free line" "#00FF00" 20 80 110
 expect "nothing drawn between them" "not-#FF0000" 20 115 45
 expect "the folded sticky shows no body" "not-#FF0000" 300 100 45
 
-drag 20 20 160 200 160
+# The stroke shows while the button is still down, moves after moves.
+read -r x y <<<"$(at_body 20 20 160)"
+xdotool mousemove $((X + x)) $((Y + y)) mousedown 1
+for step in $(seq 1 10); do
+    xdotool mousemove $((X + x + 18 * step)) $((Y + y))
+    sleep 0.05
+    if [ "$step" = 5 ]; then
+        sleep 0.5
+        shot midstroke
+        expect "the stroke shown while it is drawn" "#FF00FF" 20 60 160
+    fi
+done
+xdotool mouseup 1
+sleep 1
 shot stroke
 expect "the stroke drawn in scribble mode" "#FF00FF" 20 110 160
 

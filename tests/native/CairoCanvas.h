@@ -14,9 +14,10 @@ struct CairoShape : Shape {
     float widenedBy = 0; // a widened outline: the path stroked this wide
 };
 
-struct CairoMask : Shape {
-    RectF bounds;
-    std::vector<CairoShape> erased;
+struct CairoSurface : Surface {
+    explicit CairoSurface(cairo_surface_t* s) : surface(s) {}
+    ~CairoSurface() override { cairo_surface_destroy(surface); }
+    cairo_surface_t* surface;
 };
 
 struct CairoBrush : Brush {
@@ -27,11 +28,11 @@ struct CairoBrush : Brush {
 class CairoCanvas : public Canvas {
 public:
     CairoCanvas(int width, int height)
-        : surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-          cr_(cairo_create(surface_)) {}
+        : frame_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)) {}
     ~CairoCanvas() override {
-        cairo_destroy(cr_);
-        cairo_surface_destroy(surface_);
+        if (cr_) {
+            cairo_destroy(cr_);
+        }
     }
 
     std::shared_ptr<Shape> makeShape(const Path& path) override {
@@ -44,58 +45,78 @@ public:
         widened->widenedBy = width;
         return widened;
     }
-    std::shared_ptr<Shape> makeEraseMask(const RectF& bounds,
-                                         const std::vector<const Shape*>& erased) override {
-        auto mask = std::make_shared<CairoMask>();
-        mask->bounds = bounds;
-        for (const Shape* shape : erased) {
-            mask->erased.push_back(static_cast<const CairoShape&>(*shape));
-        }
-        ++masksMade;
-        return mask;
-    }
     std::shared_ptr<Brush> makeBrush(const ColourF& colour, float opacity) override {
         auto brush = std::make_shared<CairoBrush>();
         brush->colour = colour;
         brush->opacity = opacity;
         return brush;
     }
+    std::shared_ptr<Surface> makeSurface(int width, int height) override {
+        ++surfacesMade;
+        return std::make_shared<CairoSurface>(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    }
+    bool keepsFrame() const override { return keeps; }
 
-    bool beginDraw() override {
-        cairo_identity_matrix(cr_);
-        cairo_set_operator(cr_, CAIRO_OPERATOR_CLEAR);
+    // Everything is drawn unclipped on a copy of the target, and the area
+    // copied back: Cairo's own clipping can round edge pixels differently, where
+    // the canvases of the program clip exactly.
+    bool beginDraw(Surface* target, const RectI& area) override {
+        target_ = target ? static_cast<CairoSurface*>(target)->surface : frame_.surface;
+        drawingFrame_ = !target;
+        area_ = area;
+        if (drawingFrame_ && !keeps) {
+            // Like a swap chain's buffer: nothing of the last frame is left.
+            cairo_t* spoil = cairo_create(target_);
+            cairo_set_source_rgba(spoil, 0.5, 0.25, 0.75, 1);
+            cairo_paint(spoil);
+            cairo_destroy(spoil);
+        }
+        scratch_ = cairo_surface_create_similar_image(target_, CAIRO_FORMAT_ARGB32,
+                                                      cairo_image_surface_get_width(target_),
+                                                      cairo_image_surface_get_height(target_));
+        cr_ = cairo_create(scratch_);
+        cairo_set_source_surface(cr_, target_, 0, 0);
+        cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
         cairo_paint(cr_);
         cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
         return true;
     }
-    void setTranslation(float dx, float dy) override {
+    void setTransform(float scale, float dx, float dy) override {
         cairo_identity_matrix(cr_);
         cairo_translate(cr_, dx, dy);
+        cairo_scale(cr_, scale, scale);
     }
-    void pushMask(const Shape& mask) override {
-        masks_.push_back(&static_cast<const CairoMask&>(mask));
-        cairo_push_group(cr_);
+    void clear() override {
+        cairo_save(cr_);
+        cairo_set_operator(cr_, CAIRO_OPERATOR_CLEAR);
+        cairo_paint(cr_);
+        cairo_restore(cr_);
     }
-    void popMask() override {
-        const CairoMask* mask = masks_.back();
-        masks_.pop_back();
-        cairo_pattern_t* content = cairo_pop_group(cr_);
-        // The mask: its rectangle opaque, every erased shape taken out of it.
-        cairo_push_group_with_content(cr_, CAIRO_CONTENT_ALPHA);
-        cairo_rectangle(cr_, mask->bounds.left, mask->bounds.top, mask->bounds.right - mask->bounds.left,
-                        mask->bounds.bottom - mask->bounds.top);
-        cairo_set_source_rgba(cr_, 0, 0, 0, 1);
-        cairo_fill(cr_);
-        cairo_set_operator(cr_, CAIRO_OPERATOR_DEST_OUT);
-        for (const CairoShape& shape : mask->erased) {
-            fillShape(shape);
-        }
-        cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
-        cairo_pattern_t* alpha = cairo_pop_group(cr_);
-        cairo_set_source(cr_, content);
-        cairo_mask(cr_, alpha);
-        cairo_pattern_destroy(alpha);
-        cairo_pattern_destroy(content);
+    void copy(const Surface& source) override {
+        cairo_save(cr_);
+        cairo_identity_matrix(cr_);
+        cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr_, static_cast<const CairoSurface&>(source).surface, 0, 0);
+        cairo_paint(cr_);
+        cairo_restore(cr_);
+    }
+    void scroll(int dx, int dy) override {
+        cairo_surface_t* target = scratch_;
+        cairo_surface_t* before = cairo_surface_create_similar_image(target, CAIRO_FORMAT_ARGB32,
+                                                                     cairo_image_surface_get_width(target),
+                                                                     cairo_image_surface_get_height(target));
+        cairo_t* copier = cairo_create(before);
+        cairo_set_source_surface(copier, target, 0, 0);
+        cairo_set_operator(copier, CAIRO_OPERATOR_SOURCE);
+        cairo_paint(copier);
+        cairo_destroy(copier);
+        cairo_save(cr_);
+        cairo_identity_matrix(cr_);
+        cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr_, before, dx, dy);
+        cairo_paint(cr_);
+        cairo_restore(cr_);
+        cairo_surface_destroy(before);
     }
     void fill(const Shape& shape, const Brush& brush) override {
         setSource(brush);
@@ -109,20 +130,43 @@ public:
         cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
         cairo_stroke(cr_);
     }
-    bool endDraw() override {
-        cairo_surface_flush(surface_);
+    void erase(const Shape& shape) override {
+        cairo_save(cr_);
+        cairo_set_operator(cr_, CAIRO_OPERATOR_DEST_OUT);
+        cairo_set_source_rgba(cr_, 0, 0, 0, 1);
+        fillShape(static_cast<const CairoShape&>(shape));
+        cairo_restore(cr_);
+    }
+    bool endDraw(const std::vector<RectI>& changed) override {
+        cairo_destroy(cr_);
+        cr_ = nullptr;
+        cairo_t* back = cairo_create(target_);
+        cairo_rectangle(back, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top);
+        cairo_clip(back);
+        cairo_set_source_surface(back, scratch_, 0, 0);
+        cairo_set_operator(back, CAIRO_OPERATOR_SOURCE);
+        cairo_paint(back);
+        cairo_destroy(back);
+        cairo_surface_destroy(scratch_);
+        scratch_ = nullptr;
+        cairo_surface_flush(frame_.surface);
+        if (drawingFrame_) {
+            shownParts.insert(shownParts.end(), changed.begin(), changed.end());
+        }
         return true;
     }
 
     // Premultiplied 0xAARRGGBB.
     std::uint32_t pixel(int x, int y) const {
-        const unsigned char* data = cairo_image_surface_get_data(surface_);
-        int stride = cairo_image_surface_get_stride(surface_);
+        const unsigned char* data = cairo_image_surface_get_data(frame_.surface);
+        int stride = cairo_image_surface_get_stride(frame_.surface);
         return *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4);
     }
+    int width() const { return cairo_image_surface_get_width(frame_.surface); }
+    int height() const { return cairo_image_surface_get_height(frame_.surface); }
     bool allTransparent() const {
-        for (int y = 0; y < cairo_image_surface_get_height(surface_); ++y) {
-            for (int x = 0; x < cairo_image_surface_get_width(surface_); ++x) {
+        for (int y = 0; y < height(); ++y) {
+            for (int x = 0; x < width(); ++x) {
                 if (pixel(x, y) >> 24) {
                     return false;
                 }
@@ -131,7 +175,10 @@ public:
         return true;
     }
 
-    int masksMade = 0;
+    bool keeps = true;
+    int surfacesMade = 0;
+    // The parts of the frame shown by each redraw, in order.
+    std::vector<RectI> shownParts;
 
 private:
     void setSource(const Brush& brush) {
@@ -178,9 +225,12 @@ private:
         }
     }
 
-    cairo_surface_t* surface_;
-    cairo_t* cr_;
-    std::vector<const CairoMask*> masks_;
+    CairoSurface frame_;
+    cairo_surface_t* target_ = nullptr;
+    cairo_surface_t* scratch_ = nullptr;
+    RectI area_;
+    cairo_t* cr_ = nullptr;
+    bool drawingFrame_ = false;
 };
 
 } // namespace Brisvane::testing

@@ -253,4 +253,30 @@ TEST(StrokeEditing, ShiftSquaresAndCommitCopiesThePen) {
     scribble.cancelStroke();
     EXPECT_EQ(scribble.figures.size(), 1u) << "a cancelled stroke adds nothing";
     EXPECT_TRUE(scribble.rawPoints.empty());
+
+    // A stroke whose button went up elsewhere leaves nothing to the next one.
+    for (int i = 1; i < 40; ++i) {
+        scribble.extendStroke({float(i * 3), float(i)}, false);
+    }
+    scribble.beginStroke({1, 1});
+    scribble.extendStroke({300, 300}, false);
+    EXPECT_EQ(scribble.strokeLine().front(), (PointF{1, 1}));
+    EXPECT_LE(scribble.rawPoints.size(), 2u);
+}
+
+TEST(StrokeEditing, AFigureTakenBackLeavesTheHistoryAsBefore) {
+    Scribble scribble;
+    scribble.addFigure(figureNamed(L"A"));
+    const std::uint64_t before = scribble.revision;
+    scribble.addFigure(figureNamed(L"B"));
+    EXPECT_EQ(scribble.lastAppend, scribble.revision);
+    const std::size_t twoFigures = scribble.storedBytes();
+    Json array;
+    saveFigures(scribble, array);
+    EXPECT_EQ(twoFigures + 1, serializeJson(array, JsonLayout::compact).size())
+        << "as written, with brackets";
+    scribble.withdrawLast();
+    EXPECT_EQ(scribble.figures.size(), 1u);
+    EXPECT_EQ(scribble.position, 1u);
+    EXPECT_GT(scribble.revision, before + 1) << "a change the drawing is redrawn for";
 }

@@ -146,6 +146,9 @@ TEST_F(HighDpi, DpiChangeTakesTheSuggestedRectangle) {
                  reinterpret_cast<LPARAM>(&zoomDenominator));
     ScopedWindowDC dc(note->bodyEdit);
     EXPECT_EQ(zoomNumerator * GetDeviceCaps(dc.get(), LOGPIXELSY), zoomDenominator * to) << "text zoomed";
+    EXPECT_FLOAT_EQ(note->drawingScale * static_cast<float>(GetDeviceCaps(dc.get(), LOGPIXELSY)),
+                    static_cast<float>(to))
+        << "the drawing zoomed with the text";
 
     // Folded: the window is the new folded title bar, the unfolded height goes along.
     SendMessageW(note->window, WM_COMMAND, CommandFold, 0);
