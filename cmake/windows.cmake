@@ -127,7 +127,7 @@ tackaroon_benchmark(bench_startup)
 # End to end: the real program in a Wine virtual desktop, driven with xdotool,
 # so these run in the cross build only.
 add_executable(bench_closing ${CMAKE_SOURCE_DIR}/bench/windows/closing.cpp ${APP_RC})
-target_link_libraries(bench_closing PRIVATE tackaroon_win)
+target_link_libraries(bench_closing PRIVATE tackaroon_win psapi)
 target_link_options(bench_closing PRIVATE -municode ${STATIC_LINK})
 tackaroon_benchmark(bench_closing)
 

@@ -2,14 +2,22 @@
 // stickies: files written and time taken, with nothing changed and with 10
 // stickies typed into. Files written are counted from the data folder's
 // last-write times, not from the program's own word.
+// Given the program's path, it runs the real program instead, in a folder of
+// its own (best in a virtual desktop with a notification area): the resident
+// memory once every sticky shows, with one sticky and with all, and the time
+// from the close request to the end of the process.
+// Usage: bench_closing.exe [stickies] ["<program>"]
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include "app/TackaroonNotes_win.h"
 #include "note/Note_win.h"
@@ -95,17 +103,13 @@ double measure(const std::wstring& folder, int changed, bool sessionEnd, int& wr
     return ms;
 }
 
-} // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    const int notes = argc > 1 ? _wtoi(argv[1]) : 1000;
-    LoadLibraryW(L"Msftedit.dll");
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    TackaroonNotes::registerMainWindowClass(GetModuleHandleW(nullptr));
+std::wstring scratchFolder(const wchar_t* name) {
     wchar_t base[MAX_PATH + 1];
     DWORD length = GetTempPathW(MAX_PATH + 1, base);
-    const std::wstring folder = std::wstring(base, length) + L"tackaroon-closing-" + newGuidString() + L"\\";
+    return std::wstring(base, length) + name + newGuidString() + L"\\";
+}
+
+void storeNotes(const std::wstring& folder, int notes) {
     writeUtf8TextFile(folder + L"settings.json", "{}");
     for (int i = 0; i < notes; ++i) {
         std::wstring note = folder + L"notes\\" + newGuidString() + L"\\";
@@ -114,6 +118,125 @@ int wmain(int argc, wchar_t** argv) {
                                                    std::to_string(20 + i % 20 * 40) + ", \"top\": 40}}}");
         writeFileBytes(note + L"text.rtf", "{\\rtf1\\ansi Sticky text with some words in it.\\par}");
     }
+}
+
+struct Windows {
+    DWORD process = 0;
+    HWND main = nullptr;
+    int stickies = 0;
+};
+
+BOOL CALLBACK countWindow(HWND window, LPARAM parameter) {
+    auto* found = reinterpret_cast<Windows*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    if (owner == found->process && GetClassNameW(window, name, 64)) {
+        if (std::wstring(name) == L"TackaroonNotesMainWindowClass") {
+            found->main = window;
+        } else if (std::wstring(name) == L"TackaroonNotesWindowClass" && IsWindowVisible(window)) {
+            ++found->stickies;
+        }
+    }
+    return TRUE;
+}
+
+struct ProgramRun {
+    bool shown = false, ended = false;
+    double closeMs = 0, residentMb = 0;
+    int written = 0;
+};
+
+// One start of the program with its stickies, a look at its memory once all
+// show and the program has settled, then a close timed to the process's end.
+ProgramRun runProgram(const std::wstring& folder, int notes) {
+    ProgramRun run;
+    const std::wstring exe = folder + L"Tackaroon notes.exe";
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &info)) {
+        return run;
+    }
+    Windows found{info.dwProcessId};
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 600000; Sleep(200)) {
+        found = Windows{info.dwProcessId};
+        EnumWindows(countWindow, reinterpret_cast<LPARAM>(&found));
+        if (found.main && found.stickies >= notes) {
+            run.shown = true;
+            break;
+        }
+    }
+    Sleep(2000);
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(info.hProcess, &memory, sizeof memory)) {
+        run.residentMb = memory.WorkingSetSize / 1048576.0;
+    }
+    Times before;
+    collect(folder, before);
+    Sleep(20); // a write now shows as a new last-write time
+    Clock::time_point start = Clock::now();
+    PostMessageW(found.main, WM_CLOSE, 0, 0);
+    run.ended = WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0;
+    run.closeMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    run.written = writtenSince(folder, before);
+    if (!run.ended) {
+        TerminateProcess(info.hProcess, 9);
+        WaitForSingleObject(info.hProcess, 10000);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return run;
+}
+
+int benchProgram(const std::wstring& program, int notes) {
+    int failures = 0;
+    double oneSticky = 0;
+    for (int count : {1, notes}) {
+        const std::wstring folder = scratchFolder(L"tackaroon-program-");
+        storeNotes(folder, count);
+        CopyFileW(program.c_str(), (folder + L"Tackaroon notes.exe").c_str(), FALSE);
+        // The first close writes every file once in the program's own form.
+        runProgram(folder, count);
+        std::vector<double> closes;
+        for (int i = 0; i < 3; ++i) {
+            ProgramRun run = runProgram(folder, count);
+            failures += run.shown && run.ended ? 0 : 1;
+            closes.push_back(run.closeMs);
+            std::printf(
+                "program, %4d stickies: resident %6.1f MB; close to end %7.0f ms, %d files written%s\n",
+                count, run.residentMb, run.closeMs, run.written,
+                run.shown ? (run.ended ? "" : ", DID NOT END") : ", NOT ALL SHOWN");
+            if (count == 1) {
+                oneSticky = run.residentMb;
+            } else if (i == 2 && notes > 1) {
+                std::printf("resident memory per sticky: %.3f MB\n",
+                            (run.residentMb - oneSticky) / (notes - 1));
+            }
+            std::fflush(stdout);
+        }
+        std::sort(closes.begin(), closes.end());
+        std::printf("program, %4d stickies: close to end, median of 3: %.0f ms\n", count, closes[1]);
+        recycleTree(folder.substr(0, folder.size() - 1));
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int notes = argc > 1 ? _wtoi(argv[1]) : 1000;
+    if (argc > 2) {
+        return benchProgram(argv[2], notes);
+    }
+    LoadLibraryW(L"Msftedit.dll");
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    TackaroonNotes::registerMainWindowClass(GetModuleHandleW(nullptr));
+    const std::wstring folder = scratchFolder(L"tackaroon-closing-");
+    storeNotes(folder, notes);
     int written = 0;
     // The first close writes every file once in the program's own form.
     double first = measure(folder, 0, false, written);

@@ -40,6 +40,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 1;
     }
     application.registerForInput();
+    // From here on the program ends once its main window goes, leaving the
+    // stickies' windows to the system.
+    application.endProcessAtExit = true;
 
     MSG message{};
     for (bool running = true; running;) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 #include <objbase.h>
+#include <ole2.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -40,6 +41,15 @@ Json defaultGroupsResource() {
         text.remove_prefix(3);
     }
     return parseJson(text.substr(0, text.find('\0')));
+}
+
+// The document already holds the title and the body's state as they are now.
+bool holdsBodyState(const Json& data, const std::string& title, const BodyState& state) {
+    return stringAt(data, {"title"}, "") == title &&
+           integerAt(data, {"text", "selection", "start"}, -1) == state.selectionStart &&
+           integerAt(data, {"text", "selection", "end"}, -1) == state.selectionEnd &&
+           integerAt(data, {"text", "scroll", "left"}, -1) == state.scrollLeft &&
+           integerAt(data, {"text", "scroll", "top"}, -1) == state.scrollTop;
 }
 
 } // namespace
@@ -123,6 +133,15 @@ bool TackaroonNotes::startUp() {
 }
 
 void TackaroonNotes::shutDown() {
+    finishRun();
+    destroyGroups();
+    if (comInitialized_) {
+        CoUninitialize();
+        comInitialized_ = false;
+    }
+}
+
+void TackaroonNotes::finishRun() {
     if (searchDialog) {
         DestroyWindow(searchDialog);
         searchDialog = nullptr;
@@ -134,7 +153,7 @@ void TackaroonNotes::shutDown() {
     }
     folderWatch_.stop();
     clearPendingSaves();
-    destroyGroups();
+    // Before the stickies: none of them then takes its tools out of it one by one.
     sharedTooltip.destroy();
     purgeExpiredTrash();
     // Run once more by the destructor, the sequence then finds nothing to do.
@@ -145,10 +164,22 @@ void TackaroonNotes::shutDown() {
         UnregisterPowerSettingNotification(displayNotification_);
         displayNotification_ = nullptr;
     }
-    if (comInitialized_) {
-        CoUninitialize();
-        comInitialized_ = false;
+}
+
+void TackaroonNotes::endProcess() {
+    finishRun();
+    releaseSingleInstance();
+    // What was copied from a sticky stays on the clipboard: the formats it
+    // renders only when asked are rendered now, as taking its window down would.
+    OleFlushClipboard();
+    HWND owner = GetClipboardOwner();
+    DWORD ownerProcess = 0;
+    if (owner && GetWindowThreadProcessId(owner, &ownerProcess) && ownerProcess == GetCurrentProcessId()) {
+        SendMessageW(owner, WM_RENDERALLFORMATS, 0, 0);
     }
+    // Every file is written and closed, the icon gone: the system takes the
+    // thousands of windows down with the process, at once, rather than one by one.
+    ExitProcess(0);
 }
 
 bool TackaroonNotes::loadSettings() {
@@ -243,7 +274,11 @@ bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath,
     }
     auto note = std::make_unique<Note>(noteGuid);
     note->data = parsed.is_object() ? std::move(parsed) : Json::object();
+    const Json asRead = note->data;
     completeNoteJson(note->data, titleFormat(languages, settings));
+    // What the defaults added (a title, members of a newer or older version)
+    // is written at the next save, though the user changed nothing.
+    note->jsonUnsaved = note->data != asRead;
     if (groupGuid) {
         note->setGroupGuid(*groupGuid);
     }
@@ -339,9 +374,19 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
     if (note.titleComposing) {
         return false;
     }
+    const std::wstring path = noteFolder(note.guid) + L"note.json";
     if (note.hasWindows()) {
         BodyState state = readBodyState(note.bodyEdit);
-        note.data["title"] = wideToUtf8(noteTitle(note));
+        std::string title = wideToUtf8(noteTitle(note));
+        // Nothing unsaved and the file as last read or written: nothing to
+        // rebuild, serialize or write (a close with many stickies).
+        const FileStamp* last = disk_.find(path);
+        if (!(note.unsavedFlags & (SaveJson | SaveFigures)) && !note.jsonUnsaved &&
+            holdsBodyState(note.data, title, state) && last && last->present &&
+            sameOnDisk(*last, stampOnDisk(path))) {
+            return true;
+        }
+        note.data["title"] = std::move(title);
         valueAt(note.data, {"text", "selection", "start"}) = static_cast<std::int64_t>(state.selectionStart);
         valueAt(note.data, {"text", "selection", "end"}) = static_cast<std::int64_t>(state.selectionEnd);
         valueAt(note.data, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
@@ -355,7 +400,6 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
     if (!note.jsonUnsaved) {
         return false;
     }
-    const std::wstring path = noteFolder(note.guid) + L"note.json";
     if (!writeSeen(path, utf8TextFileBytes(serializeJson(note.data)))) {
         return false;
     }
@@ -450,6 +494,9 @@ LRESULT CALLBACK TackaroonNotes::mainWindowProc(HWND window, UINT message, WPARA
 LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_DESTROY:
+        if (endProcessAtExit) {
+            endProcess();
+        }
         shutDown();
         releaseSingleInstance();
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -51,7 +51,14 @@ public:
     void registerForInput();
 
     bool startUp();
+    // The whole shutdown: finishRun, then every sticky taken down.
     void shutDown();
+    // What the shutdown must do before the process may end: saves, the trash
+    // purge, the watch, the tooltip and the icon; the stickies stay.
+    void finishRun();
+    // The program's own end once its main window goes: finishRun, then the
+    // process ends with the stickies' windows still up.
+    [[noreturn]] void endProcess();
 
     // Reads and completes settings.json, then loads the tables, the groups and every stored sticky.
     bool loadSettings();
@@ -125,6 +132,8 @@ public:
     void keepStickiesOnScreen();
 
     bool initialized = false;
+    // Set by the program, not by tests that run the object in their own process.
+    bool endProcessAtExit = false;
     HWND mainWindow = nullptr;
     // The user's language, which the first start takes for the program's.
     std::uint16_t userLanguageId;
