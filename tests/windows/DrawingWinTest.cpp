@@ -62,7 +62,8 @@ TEST(GdiplusCanvas, FramesDrawnFromWhatChangedEqualAFullRedraw) {
     scribble.setStrokeOpacity(0.5f);
     scribble.beginStroke({5, 20});
     for (int i = 1; i < 20; ++i) {
-        scribble.extendStroke({5.0f + static_cast<float>(i * 4), 20.0f + static_cast<float>((i % 4) * 3)}, false);
+        scribble.extendStroke({5.0f + static_cast<float>(i * 4), 20.0f + static_cast<float>((i % 4) * 3)},
+                              false);
         expectSameAsFull("a mouse move");
     }
     scribble.commitStroke(&shown);
