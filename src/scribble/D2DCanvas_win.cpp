@@ -151,7 +151,8 @@ std::shared_ptr<Surface> D2DCanvas::makeSurface(int width, int height) {
 }
 
 bool D2DCanvas::beginDraw(Surface* target, const RectI& area) {
-    if (target) {
+    drawingSurface_ = target != nullptr;
+    if (drawingSurface_) {
         context_->GetTarget(&frameTarget_);
         context_->SetTarget(static_cast<D2DSurface*>(target)->bitmap.Get());
     }
@@ -246,15 +247,14 @@ void D2DCanvas::erase(const Shape& shape) {
 bool D2DCanvas::endDraw(const std::vector<RectI>& changed) {
     target_->PopAxisAlignedClip();
     const HRESULT drawn = target_->EndDraw();
-    const bool frame = !frameTarget_;
-    if (frameTarget_) {
+    if (drawingSurface_) {
         context_->SetTarget(frameTarget_.Get());
         frameTarget_.Reset();
     }
     if (deviceLost(drawn)) {
         return false;
     }
-    return !frame || !present || present(changed);
+    return drawingSurface_ || !present || present(changed);
 }
 
 } // namespace Brisvane

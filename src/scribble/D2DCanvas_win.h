@@ -52,6 +52,7 @@ private:
     // What a scroll copies the target's pixels through.
     Microsoft::WRL::ComPtr<ID2D1Bitmap1> scratch_;
     // The frame's target while an offscreen surface is drawn on.
+    bool drawingSurface_ = false;
     Microsoft::WRL::ComPtr<ID2D1Image> frameTarget_;
     D2D1_RECT_F clip_{};
 };

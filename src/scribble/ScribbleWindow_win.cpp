@@ -105,7 +105,7 @@ void Note::commitStroke() {
         L"This sticky's drawing is full: the figure was not kept. Clear the drawing, or draw on "
         L"another sticky.";
     if (app) {
-        text = app->lookupText("message.drawingFull", text);
+        text = app->lookupText("dialog.drawingFull.text", text);
     }
     MessageBoxW(window, text.c_str(), applicationTitle, MB_OK | MB_ICONINFORMATION);
 }

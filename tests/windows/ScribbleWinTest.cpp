@@ -12,7 +12,6 @@
 #include "scribble/NoteMenu.h"
 #include "scribble/Render.h"
 #include "storage/TextCodec.h"
-#include "storage/TextRead.h"
 
 using namespace Brisvane;
 using namespace Brisvane::testing;
@@ -353,90 +352,4 @@ TEST(Direct2DCanvas, DrawsFiguresIntoABitmap) {
         }
     }
     CoUninitialize();
-}
-
-namespace {
-
-// A stored drawing of `count` short free lines (one in a hundred an eraser)
-// spread over `height` pixels, written compactly as a large one would be.
-std::string storedDrawing(int count, int height) {
-    std::string figures;
-    figures.reserve(static_cast<size_t>(count) * 180);
-    for (int i = 0; i < count; ++i) {
-        const int x = (i * 37) % 200, y = (i * 53) % height;
-        figures += (i ? "," : "") + std::string(R"({"eraser":)") + (i % 100 == 99 ? "true" : "false") +
-                   R"(,"fillColor":"#000000","fillOpacity":0.0,"points":")" + std::to_string(x) + "," +
-                   std::to_string(y) + "," + std::to_string(x + 8) + "," + std::to_string(y + 5) + "," +
-                   std::to_string(x + 15) + "," + std::to_string(y + 2) +
-                   R"(","strokeColor":"#0000ff","strokeOpacity":1.0,"strokeWidth":2.0,"tool":"freeline"})";
-    }
-    return R"({"title":"large","mode":"text","window":{"position":{"left":100,"top":100,"width":240,"height":300}},)"
-           R"("scribble":{"figure":[)" +
-           figures + "]}}";
-}
-
-COLORREF bodyPixel(const Note& note, int x, int y) {
-    ScopedWindowDC dc(note.bodyEdit);
-    return GetPixel(dc.get(), x, y);
-}
-
-} // namespace
-
-TEST_F(Scribbles, ATextModeStickyShowsItsDrawingFromTheFirstPaint) {
-    fixture.storeNote(guidA, noteJson("text", R"({"figure": [{"tool": "rectangle", "eraser": false,
-        "strokeWidth": 1, "strokeColor": "#ff0000", "strokeOpacity": 1, "fillColor": "#ff0000",
-        "fillOpacity": 1, "rect": {"left": 10, "top": 10, "right": 60, "bottom": 40}}]})"));
-    fixture.start();
-    Note* note = fixture.note(guidA);
-    ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(note->drawingDevice.paintsOver());
-    EXPECT_FALSE(fixture.app->drawingSystem.composition())
-        << "Wine composes nothing: no Direct3D device is tried";
-    EXPECT_EQ(bodyPixel(*note, 30, 25), RGB(255, 0, 0)) << "before any click";
-    EXPECT_NE(bodyPixel(*note, 100, 100), RGB(255, 0, 0));
-}
-
-TEST_F(Scribbles, TypingOverALargeDrawingDrawsNothing) {
-    fixture.storeNote(guidA, storedDrawing(1000, 220));
-    fixture.start();
-    Note* note = fixture.note(guidA);
-    ASSERT_NE(note, nullptr);
-    ASSERT_EQ(note->scribble.figures.size(), 1000u);
-    SetFocus(note->bodyEdit);
-    pumpMessages(100);
-    const int renders = note->drawingView.renders();
-    EXPECT_GT(renders, 0) << "the drawing was shown";
-    for (wchar_t c : std::wstring(L"typed without drawing")) {
-        SendMessageW(note->bodyEdit, WM_KEYDOWN, 'A', 0);
-        SendMessageW(note->bodyEdit, WM_CHAR, c, 0);
-        SendMessageW(note->bodyEdit, WM_KEYUP, 'A', 0);
-        pumpMessages(5);
-    }
-    wchar_t text[64] = L"";
-    GetWindowTextW(note->bodyEdit, text, 64);
-    EXPECT_STREQ(text, L"typed without drawing");
-    EXPECT_EQ(note->drawingView.renders(), renders);
-}
-
-TEST_F(Scribbles, ANoteOfSeventyThousandFiguresSurvivesTwoStartsAndCloses) {
-    fixture.storeNote(guidA, storedDrawing(70000, 20000));
-    for (int cycle = 0; cycle < 2; ++cycle) {
-        if (cycle == 0) {
-            fixture.start();
-        } else {
-            fixture.restart();
-        }
-        Note* note = fixture.note(guidA);
-        ASSERT_NE(note, nullptr) << cycle;
-        ASSERT_EQ(note->scribble.figures.size(), 70000u) << cycle;
-        note->markChanged(SaveFigures | SaveJson); // written again at the close
-    }
-    fixture.stop();
-    const std::string written = fixture.readNoteFile(guidA, L"note.json");
-    EXPECT_LE(written.size(), maxStoredTextBytes);
-    EXPECT_EQ(written.find("\n  "), std::string::npos) << "written compactly";
-    const Json stored = fixture.readNoteJson(guidA);
-    const Json* figures = findPath(stored, {"scribble", "figure"});
-    ASSERT_TRUE(figures && figures->is_array());
-    EXPECT_EQ(figures->size(), 70000u);
 }
