@@ -102,10 +102,12 @@ std::string keyName(std::uint32_t key) {
         return std::string(1, static_cast<char>(key));
     }
     if (key >= firstFunctionKey && key < firstFunctionKey + functionKeyCount) {
-        return "F" + std::to_string(key - firstFunctionKey + 1);
+        std::string name = "F";
+        return name += std::to_string(key - firstFunctionKey + 1);
     }
     if (key >= firstNumpadDigit && key <= firstNumpadDigit + 9) {
-        return "Num" + std::to_string(key - firstNumpadDigit);
+        std::string name = "Num";
+        return name += std::to_string(key - firstNumpadDigit);
     }
     for (const NamedKey& named : namedKeys) {
         if (named.key == key) {

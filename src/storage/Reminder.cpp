@@ -125,12 +125,44 @@ const char* repeatName(Repeat repeat) {
 }
 
 std::optional<Repeat> parseRepeat(std::string_view name) {
-    for (Repeat repeat : {Repeat::none, Repeat::daily, Repeat::weekdays, Repeat::weekly, Repeat::monthly}) {
+    for (Repeat repeat : repeats) {
         if (name == repeatName(repeat)) {
             return repeat;
         }
     }
     return std::nullopt;
+}
+
+const char* repeatTextKey(Repeat repeat) {
+    switch (repeat) {
+    case Repeat::daily:
+        return "dialog.reminder.daily";
+    case Repeat::weekdays:
+        return "dialog.reminder.weekdays";
+    case Repeat::weekly:
+        return "dialog.reminder.weekly";
+    case Repeat::monthly:
+        return "dialog.reminder.monthly";
+    case Repeat::none:
+        break;
+    }
+    return "dialog.reminder.once";
+}
+
+const wchar_t* repeatEnglish(Repeat repeat) {
+    switch (repeat) {
+    case Repeat::daily:
+        return L"Every day";
+    case Repeat::weekdays:
+        return L"Every weekday";
+    case Repeat::weekly:
+        return L"Every week";
+    case Repeat::monthly:
+        return L"Every month";
+    case Repeat::none:
+        break;
+    }
+    return L"Only once";
 }
 
 std::optional<Reminder> readReminder(const Json& note) {

@@ -48,6 +48,11 @@ std::optional<CivilTime> parseCivilTime(std::string_view text);
 std::string formatCivilTime(const CivilTime& time);
 const char* repeatName(Repeat repeat);
 std::optional<Repeat> parseRepeat(std::string_view name);
+// How the user sees a repeat: its language key and English text.
+const char* repeatTextKey(Repeat repeat);
+const wchar_t* repeatEnglish(Repeat repeat);
+inline constexpr Repeat repeats[] = {Repeat::none, Repeat::daily, Repeat::weekdays, Repeat::weekly,
+                                     Repeat::monthly};
 
 // The note's "reminder"; nothing when it is missing or cannot be read (an
 // unreadable one stays in the document untouched).
