@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/ShowAll.h"
 #include "storage/Hotkey.h"
 
 using namespace Brisvane;
@@ -73,6 +74,34 @@ TEST(Hotkey, StoredTextsAreKeptAndUnknownOnesAreOff) {
     EXPECT_FALSE(setHotkeyText(settings, HotkeyCommand::newSticky, "Ctrl+Hyper+N"));
     EXPECT_TRUE(setHotkeyText(settings, HotkeyCommand::showAll, "Ctrl+Shift+F7"));
     EXPECT_EQ(hotkeyFor(settings, HotkeyCommand::showAll), parseHotkey("Ctrl+Shift+F7"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ShowAll, EndsOnKeysAndClicksNotOnTheHotkeyOrMouseMoves) {
+    constexpr std::uint32_t hotkeyKey = 0x7A; // F11
+    struct Case {
+        InputSample input;
+        bool ends;
+    };
+    const Case cases[] = {
+        {{RawInputKind::keyboard, true, 'A', 0}, true},
+        {{RawInputKind::keyboard, false, 'A', 0}, false},      // a key let go
+        {{RawInputKind::keyboard, true, hotkeyKey, 0}, false}, // the hotkey held down repeats
+        {{RawInputKind::keyboard, true, 0xA2, 0}, false},      // left Ctrl
+        {{RawInputKind::keyboard, true, 0x5B, 0}, false},      // left Windows key
+        {{RawInputKind::mouse, false, 0, 0}, false},           // a move
+        {{RawInputKind::mouse, false, 0, 0x0001}, true},       // left button down
+        {{RawInputKind::mouse, false, 0, 0x0002}, false},      // left button up
+        {{RawInputKind::mouse, false, 0, 0x0400}, true},       // the wheel
+        {{RawInputKind::gamePadPoll, false, 0, 0}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(endsShowAll(c.input, hotkeyKey), c.ends)
+            << static_cast<int>(c.input.kind) << " " << c.input.key << " " << c.input.buttonFlags;
+    }
 }
 
 } // namespace
