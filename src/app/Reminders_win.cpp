@@ -2,6 +2,7 @@
 // looked at again after sleep, clock and time-zone changes and whenever a
 // sticky arrives; the reminder dialog and what a due reminder does.
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "app/TackaroonNotes_win.h"
@@ -33,14 +34,15 @@ SYSTEMTIME systemTimeOf(const CivilTime& time) {
     return system;
 }
 
-// The system's time zone with its rules for every year.
+// The system's time zone with the rules of each year, read once per year.
 class LocalTimeZone : public TimeZone {
 public:
-    LocalTimeZone() { valid_ = GetDynamicTimeZoneInformation(&zone_) != TIME_ZONE_ID_INVALID; }
     int offsetMinutesAt(std::int64_t utcMinutes) const override {
-        SYSTEMTIME utc = systemTimeOf(civilFromMinutes(utcMinutes));
+        const CivilTime civilUtc = civilFromMinutes(utcMinutes);
+        SYSTEMTIME utc = systemTimeOf(civilUtc);
         SYSTEMTIME local{};
-        if (!valid_ || !SystemTimeToTzSpecificLocalTimeEx(&zone_, &utc, &local)) {
+        const TIME_ZONE_INFORMATION* zone = rulesOf(civilUtc.year);
+        if (!zone || !SystemTimeToTzSpecificLocalTime(zone, &utc, &local)) {
             return 0;
         }
         const CivilTime civil{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute};
@@ -48,8 +50,22 @@ public:
     }
 
 private:
-    DYNAMIC_TIME_ZONE_INFORMATION zone_{};
-    bool valid_ = false;
+    const TIME_ZONE_INFORMATION* rulesOf(int year) const {
+        for (const auto& [known, rules] : years_) {
+            if (known == year) {
+                return &rules;
+            }
+        }
+        TIME_ZONE_INFORMATION rules{};
+        if (!GetTimeZoneInformationForYear(static_cast<USHORT>(year), nullptr, &rules) &&
+            GetTimeZoneInformation(&rules) == TIME_ZONE_ID_INVALID) {
+            return nullptr;
+        }
+        years_.emplace_back(year, rules);
+        return &years_.back().second;
+    }
+
+    mutable std::vector<std::pair<int, TIME_ZONE_INFORMATION>> years_;
 };
 
 std::int64_t nowSeconds() {
@@ -137,9 +153,14 @@ void TackaroonNotes::openReminderDialog(const std::wstring& noteGuid) {
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(reminderDialogId), nullptr,
                     reminderDialogProc, reinterpret_cast<LPARAM>(&request));
     leaveModal();
-    // The sticky may have gone while the dialog was open.
+    // The sticky may have gone while the dialog was open. It had the keyboard
+    // before, and has it again (every sticky was disabled when the dialog went).
     note = static_cast<Note*>(stickyByGuid(noteGuid));
-    if (!note || request.outcome == ReminderRequest::Outcome::cancelled) {
+    if (!note) {
+        return;
+    }
+    SetForegroundWindow(note->window);
+    if (request.outcome == ReminderRequest::Outcome::cancelled) {
         return;
     }
     std::optional<Reminder> chosen;
