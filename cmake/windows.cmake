@@ -99,8 +99,9 @@ function(add_wine_test name)
 endfunction()
 
 # A test that takes many times as long as the others (a thousand stickies
-# opened) runs on its own and starts first, beside the shards.
-set(WINE_SOLO_TESTS ManyNotes.AtMostAThousandOpen)
+# opened, a reminder that waits for the next full minute) runs on its own and
+# starts first, beside the shards.
+set(WINE_SOLO_TESTS ManyNotes.AtMostAThousandOpen QuickAccess.ADueReminderBringsItsStickyForwardUntilEsc)
 foreach(_test ${WINE_SOLO_TESTS})
   add_wine_test(windows_${_test} ${WINE_TOOLS}/wine-gtest.sh $<TARGET_FILE:tackaroon_win_tests> --gtest_filter=${_test})
   set_tests_properties(windows_${_test} PROPERTIES TIMEOUT 600 COST 200)
@@ -156,7 +157,7 @@ if(CMAKE_CROSSCOMPILING)
   add_wine_test(dialogs_end_to_end RETRY bash ${CMAKE_SOURCE_DIR}/tests/e2e/dialogs_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:show_dialog> ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(dialogs_end_to_end PROPERTIES TIMEOUT 300 COST 50)
-  foreach(_e2e sticky rules scribble menus drawing)
+  foreach(_e2e sticky rules scribble menus drawing quick)
     set(_retry)
     if(_e2e STREQUAL scribble)
       # On a loaded machine its stroke can come before the drawing layer takes it.

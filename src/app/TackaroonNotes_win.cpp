@@ -120,6 +120,7 @@ bool TackaroonNotes::startUp() {
     fullScreenTimer.start();
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
     addTrayIcon();
+    startQuickAccess();
     displayNotification_ = RegisterPowerSettingNotification(mainWindow, &GUID_CONSOLE_DISPLAY_STATE,
                                                             DEVICE_NOTIFY_WINDOW_HANDLE);
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
@@ -152,6 +153,7 @@ void TackaroonNotes::finishRun() {
         saveEverything();
     }
     folderWatch_.stop();
+    stopQuickAccess();
     clearPendingSaves();
     // Before the stickies: none of them then takes its tools out of it one by one.
     sharedTooltip.destroy();
@@ -310,6 +312,7 @@ bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const st
     }
     created->setOpacity(created->storedOpacity(), group.appliedOpacity);
     created->showMade(activate);
+    scheduleReminderCheck(); // it may bring a reminder
     return true;
 }
 
@@ -436,33 +439,6 @@ bool TackaroonNotes::saveStickyJson(Sticky& sticky, bool withFigures) {
     return saveNoteJson(static_cast<Note&>(sticky), withFigures);
 }
 
-void TackaroonNotes::addTrayIcon() {
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof icon;
-    icon.hWnd = mainWindow;
-    icon.uID = trayIconId;
-    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    icon.uCallbackMessage = WM_TRAYICON;
-    icon.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(smallIconId));
-    lstrcpynW(icon.szTip, applicationTitle, ARRAYSIZE(icon.szTip));
-    Shell_NotifyIconW(NIM_ADD, &icon);
-    // Version 4 lets the icon take the keyboard (Win+B, arrows, Enter, Space,
-    // Shift+F10) and reports the icon's place with every event.
-    icon.uVersion = NOTIFYICON_VERSION_4;
-    Shell_NotifyIconW(NIM_SETVERSION, &icon);
-}
-
-void TackaroonNotes::removeTrayIcon() {
-    if (!mainWindow) {
-        return;
-    }
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = sizeof icon;
-    icon.hWnd = mainWindow;
-    icon.uID = trayIconId;
-    Shell_NotifyIconW(NIM_DELETE, &icon);
-}
-
 void TackaroonNotes::onTimer(UINT_PTR id) {
     if (id == TIMER_AUTOSAVE) {
         // A change from elsewhere that has come in is dealt with before the
@@ -492,6 +468,9 @@ LRESULT CALLBACK TackaroonNotes::mainWindowProc(HWND window, UINT message, WPARA
 }
 
 LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (quickAccessMessage(message, wParam, lParam)) {
+        return 0;
+    }
     switch (message) {
     case WM_DESTROY:
         if (endProcessAtExit) {

@@ -2,6 +2,7 @@
 // The application object: owns the documents and the groups for the whole run
 // (through its portable core) and the hidden main window that receives every
 // notification not addressed to a sticky.
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "note/NoteHost_win.h"
 #include "storage/DiskState.h"
 #include "storage/FolderWatch_win.h"
+#include "storage/Hotkey.h"
 #include "storage/KeptCopy_win.h"
 #include "storage/Trash_win.h"
 
@@ -33,6 +35,10 @@ inline constexpr UINT trayIconId = 1;
 inline constexpr UINT fullScreenPeriod = 300;
 // The main window's timer that fires once the folder watch collected changes.
 inline constexpr UINT_PTR TIMER_FOLDER_WATCH = 3;
+// The one timer of all reminders: it fires when the nearest is due.
+inline constexpr UINT_PTR TIMER_REMINDER = 4;
+// Posted to the main window: the reminders are looked at once it arrives.
+inline constexpr UINT WM_CHECK_REMINDERS = WM_APP + 27;
 
 // The sticky and dialog interfaces come before the core, so that the shared
 // tooltip they hold outlives the stickies the core destroys.
@@ -131,6 +137,27 @@ public:
     // Puts every sticky no monitor shows back on screen and stores where.
     void keepStickiesOnScreen();
 
+    // Global hotkeys, "show all" and reminders (QuickAccess_win.cpp,
+    // Reminders_win.cpp). The hotkeys are registered on the main window.
+    void startQuickAccess();
+    void stopQuickAccess();
+    std::optional<Hotkey> heldHotkey(HotkeyCommand command) const override;
+    void registerHotkeys() override;
+    void unregisterHotkeys();
+    void onHotkey(HotkeyCommand command, std::uint32_t key);
+    // A new sticky in the tray's group on the cursor's monitor, with the
+    // focus; with the clipboard's formatted or plain text when asked.
+    bool newStickyAtCursor(bool fromClipboard);
+    // Every sticky in front, unfolded and opaque until the next key or click.
+    void showAllStickies(std::uint32_t hotkeyKey);
+    void endShowAll();
+    // Coalesced: one look at the reminders after any number of requests.
+    void scheduleReminderCheck();
+    void checkReminders();
+    void openReminderDialog(const std::wstring& noteGuid) override;
+    // A notification of the notification-area icon.
+    void showNotification(const std::wstring& text);
+
     bool initialized = false;
     // Set by the program, not by tests that run the object in their own process.
     bool endProcessAtExit = false;
@@ -150,6 +177,10 @@ private:
     LRESULT handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void addTrayIcon();
     void removeTrayIcon();
+    // Hotkeys, the reminder timer, clock changes and the input that ends
+    // "show all"; true when the message needs nothing more.
+    bool quickAccessMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void fireReminder(Note& note, std::int64_t nowSeconds);
     void onTimer(UINT_PTR id);
     void onFolderWatchTimer();
     // A menu, a drag or a modal dialog holds on to stickies.
@@ -187,6 +218,12 @@ private:
     // XInput 1.4 is loaded when present; without it game pads go unnoticed.
     UniqueModule xinputModule_;
     FARPROC xinputGetState_ = nullptr;
+    std::array<std::optional<Hotkey>, hotkeyCommands.size()> heldHotkeys_;
+    bool showingAll_ = false;
+    std::uint32_t showAllKey_ = 0;
+    bool reminderCheckPosted_ = false;
+    // The sticky of the last reminder's notification, shown when it is clicked.
+    std::wstring remindedGuid_;
 };
 
 } // namespace Brisvane

@@ -41,6 +41,22 @@
 #define IDC_SETTINGS_STARTUP 1124
 #define IDC_SETTINGS_STARTUP_TEXT 1125
 
+// General settings: keyboard shortcuts, a label, a hotkey control and a
+// status per command, in the order of the hotkey commands.
+#define IDC_SETTINGS_HOTKEY_FRAME 1130
+#define IDC_SETTINGS_HOTKEY_LABEL 1131
+#define IDC_SETTINGS_HOTKEY 1135
+#define IDC_SETTINGS_HOTKEY_STATUS 1139
+
+// Reminder.
+#define IDC_REMINDER_DATE_LABEL 1301
+#define IDC_REMINDER_DATE 1302
+#define IDC_REMINDER_TIME_LABEL 1303
+#define IDC_REMINDER_TIME 1304
+#define IDC_REMINDER_REPEAT_LABEL 1305
+#define IDC_REMINDER_REPEAT 1306
+#define IDC_REMINDER_REMOVE 1307
+
 // Search.
 #define IDC_SEARCH_TEXT 1201
 #define IDC_SEARCH_CASE 1202

@@ -9,6 +9,7 @@
 #include "dialogs/DialogIds.h"
 #include "dialogs/Dialogs_win.h"
 #include "dialogs/GeneralSettingsModel.h"
+#include "dialogs/HotkeyFields_win.h"
 #include "storage/Language.h"
 #include "storage/Startup_win.h"
 
@@ -100,6 +101,7 @@ void initialize(HWND dialog, const DialogHost& app) {
     setSpin(dialog, IDC_SETTINGS_FONT_SPIN, fontSizeRange, values.fontSize);
     setSpin(dialog, IDC_SETTINGS_LEFT_SPIN, marginRange, values.marginLeft);
     setSpin(dialog, IDC_SETTINGS_RIGHT_SPIN, marginRange, values.marginRight);
+    initHotkeyFields(dialog, app);
 }
 
 GeneralSettingsValues chosenValues(HWND dialog) {
@@ -136,6 +138,7 @@ INT_PTR CALLBACK generalSettingsDialogProc(HWND dialog, UINT message, WPARAM wPa
         switch (LOWORD(wParam)) {
         case IDOK:
             applyGeneralSettings(*app, chosenValues(dialog));
+            applyHotkeyFields(dialog, *app);
             EndDialog(dialog, IDOK);
             return TRUE;
         case IDCANCEL:
@@ -146,7 +149,7 @@ INT_PTR CALLBACK generalSettingsDialogProc(HWND dialog, UINT message, WPARAM wPa
             showStartupState(dialog, *app);
             return TRUE;
         default:
-            return FALSE;
+            return app && onHotkeyFieldCommand(dialog, *app, wParam) ? TRUE : FALSE;
         }
     default:
         return FALSE;

@@ -33,6 +33,10 @@ public:
     // Entry `index` of trashMenuEntries back into its group (or the uncategorized one).
     virtual bool recoverFromTrash(std::size_t index) = 0;
 
+    // "Remind me...": the reminder dialog for the sticky, whose choice the
+    // application stores and schedules.
+    virtual void openReminderDialog(const std::wstring& noteGuid) = 0;
+
     // The highlight shown while a menu item names a sticky or a group.
     virtual void highlightSticky(const std::wstring& noteGuid) = 0;
     virtual void highlightGroup(const std::wstring& groupGuid) = 0;

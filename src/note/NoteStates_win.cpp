@@ -96,7 +96,8 @@ void Note::setFold(bool fold, bool rule, bool repaint) {
         markChanged(SaveJson);
     }
     ruleFold = rule;
-    bool effective = fold || rule;
+    // A lifted sticky shows unfolded whatever is stored.
+    bool effective = (fold || rule) && lifted == Lift::none;
     if (effective == folded) {
         return;
     }
@@ -124,7 +125,7 @@ void Note::setOpacity(float value, float factor) {
 
 void Note::applyOpacityFactor(float factor) {
     ruleOpacityFactor = factor;
-    int alpha = layeredAlpha(storedOpacity(), factor, highlightFactor);
+    int alpha = layeredAlpha(lifted == Lift::none ? storedOpacity() : 1.0f, factor, highlightFactor);
     if (alpha != appliedAlpha) {
         appliedAlpha = alpha;
         SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
@@ -161,6 +162,8 @@ void Note::setAlwaysOnTop(bool on, ZOrder level) {
     if (!on) {
         fullScreenActive = false; // the full-screen mark is for always-on-top stickies only
     }
+    // A due reminder keeps its sticky on top, without storing it so.
+    on = on || lifted == Lift::reminder;
     auto sendToBottom = [this] {
         if (zOrderApplied != ZOrder::bottom) {
             setTopmostStyle(window, false);
@@ -224,7 +227,8 @@ void Note::setShadow(bool on) {
 }
 
 void Note::setRuleExempt(bool exempt) {
-    if (app) {
+    // Losing activation does not end a lift: that is the user's or the activity's.
+    if (app && (exempt || lifted == Lift::none)) {
         Brisvane::setRuleExempt(*app, *this, exempt, true);
     }
 }

@@ -137,6 +137,9 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (!note) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    if (note->lifted == Lift::reminder) {
+        note->noticeInput(message, wParam);
+    }
     LRESULT result = 0;
     if (note->handleResizeZone(hwnd, message, lParam, false, result) ||
         (message == WM_GETOBJECT && note->accessibleObject(hwnd, wParam, lParam, result))) {
@@ -166,6 +169,12 @@ LRESULT CALLBACK Note::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     bool title = hwnd == note->titleEdit;
+    if (note->lifted == Lift::reminder) {
+        note->noticeInput(message, wParam);
+    }
+    if (title && message == WM_PAINT && note->bellShown) {
+        return note->paintTitleWithBell(hwnd, wParam, lParam);
+    }
     LRESULT result = 0;
     if (note->handleResizeZone(hwnd, message, lParam, note->storedFlag("lock"), result) ||
         (message == WM_GETOBJECT && note->accessibleObject(hwnd, wParam, lParam, result))) {
@@ -437,10 +446,10 @@ LRESULT Note::notify(NMHDR* header) {
                 GetWindowTextW(bodyEdit, tipText_, 128);
                 info->lpszText = tipText_;
                 fitTipWidth(tipText_, 128);
+                return 0;
             }
-            return 0;
-        }
-        if (tool == newButton) {
+            text = reminderTip();
+        } else if (tool == newButton) {
             text = app ? app->lookupText("menu.titlebar.new", L"New note") : L"New note";
         } else if (tool == trashButton) {
             text = app ? app->lookupText("menu.titlebar.delete", L"Put note in the trash")

@@ -74,6 +74,7 @@ enum NoteCommand : int {
     CommandFixPosition = 58,
     CommandFixSize = 59,
     CommandEditTitle = 61,
+    CommandRemind = 66,
     CommandUndo = 100,
     CommandRedo = 101,
     CommandCut = 102,
@@ -223,6 +224,26 @@ public:
     // built anew each time, the caller destroying it.
     void showNoteMenu(std::optional<POINT> at = std::nullopt);
     HMENU buildNoteMenu();
+
+    // Brought forward for the user (NoteLift_win.cpp): unfolded, opaque and out
+    // of its group's rules while lifted. "Show all" lifts every sticky until
+    // the next activity; a reminder also keeps it on top and flashes its title
+    // until a click or Esc in it.
+    enum class Lift { none, shown, reminder };
+    void lift(Lift kind);
+    // Back to the stored look and the group's rules; after a click the user
+    // reads it, so it stays unfolded.
+    void dropLift(bool clicked);
+    // Every message of the sticky's windows while a reminder lifts it.
+    void noticeInput(UINT message, WPARAM wParam);
+    // The small bell at the title's left while a reminder is set, and the
+    // reminder's time in the title's tip.
+    void showReminderBell();
+    LRESULT paintTitleWithBell(HWND title, WPARAM wParam, LPARAM lParam);
+    std::wstring reminderTip() const;
+    Lift lifted = Lift::none;
+    bool bellShown = false;
+    int flashesLeft = 0;
 
     // The application, as much of it as a sticky needs.
     NoteHost* app = nullptr;

@@ -142,6 +142,8 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
                     menuItemText(app->trashMenuEntries[i].label, app->trashMenuEntries[i].name).c_str());
     }
     insertSubmenu(menu, position(), recover, text("menu.titlebar.recoverFromTrash", L"Recover from Trash"));
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    item(checkedIf(bellShown), CommandRemind, "menu.titlebar.remind", L"Remind me...");
     if (withCancel) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         item(0, CommandCancel, "menu.common.cancel", L"Cancel");
@@ -162,6 +164,11 @@ void Note::openTitleMenu(std::optional<POINT> at) {
 bool Note::titleMenuCommand(int id) {
     if (!app) {
         return false;
+    }
+    if (id == CommandRemind) {
+        const std::wstring own = guid;
+        app->openReminderDialog(own); // the sticky may go meanwhile (a change from elsewhere)
+        return true;
     }
     if (id == commandMagnetMonitor) {
         storeAt(data, {"window", "magnet", "monitor"},

@@ -1,0 +1,182 @@
+// A sticky brought forward for the user: by "show all" until the next
+// activity, or by its reminder until a click or Esc in it. And the bell and
+// tip that tell a reminder is set.
+#include <array>
+
+#include "groups/RuleEngine.h"
+#include "note/Note_win.h"
+#include "note/NoteHost_win.h"
+#include "storage/Reminder.h"
+
+namespace Brisvane {
+
+namespace {
+
+constexpr UINT_PTR flashTimerId = 2;
+constexpr UINT flashPeriod = 500;
+// Title colour changes of one reminder: three seconds of flashing.
+constexpr int flashCount = 6;
+constexpr UINT zOrderOnly = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
+
+void CALLBACK flashTick(HWND window, UINT, UINT_PTR id, DWORD) {
+    auto* note = reinterpret_cast<Note*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!note || note->flashesLeft <= 0 || note->lifted != Note::Lift::reminder) {
+        KillTimer(window, id);
+        if (note) {
+            note->flashesLeft = 0;
+            SendMessageW(note->titleEdit, EM_SETBKGNDCOLOR, 0,
+                         themeColour(note->themeColours, L"title-background"));
+        }
+        return;
+    }
+    --note->flashesLeft;
+    const wchar_t* colour = note->flashesLeft % 2 ? L"title-active" : L"title-background";
+    SendMessageW(note->titleEdit, EM_SETBKGNDCOLOR, 0, themeColour(note->themeColours, colour));
+}
+
+std::wstring localDateTime(const CivilTime& at) {
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(at.year);
+    time.wMonth = static_cast<WORD>(at.month);
+    time.wDay = static_cast<WORD>(at.day);
+    time.wDayOfWeek = static_cast<WORD>(weekday(at));
+    time.wHour = static_cast<WORD>(at.hour);
+    time.wMinute = static_cast<WORD>(at.minute);
+    wchar_t date[80] = {};
+    wchar_t clock[80] = {};
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 80, nullptr);
+    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, clock, 80);
+    return std::wstring(date) + L" " + clock;
+}
+
+} // namespace
+
+void Note::lift(Lift kind) {
+    if (!window || !app) {
+        return;
+    }
+    // A reminder outranks "show all": its lift ends only by the user's hand.
+    if (lifted != Lift::reminder) {
+        lifted = kind;
+    }
+    Brisvane::setRuleExempt(*app, *this, true, true);
+    setFold(storedFlag("fold"), false, true);
+    applyOpacityFactor(1.0f);
+    if (lifted == Lift::reminder) {
+        setZOrderLevel(zOrderRequest);
+        flashesLeft = flashCount;
+        SetTimer(window, flashTimerId, flashPeriod, flashTick);
+        FLASHWINFO flash{sizeof flash, window, FLASHW_ALL, flashCount, 0};
+        FlashWindowEx(&flash);
+    } else if (!isAlwaysOnTop()) {
+        // In front of every other window, without keeping the topmost band.
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, zOrderOnly);
+    }
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+void Note::dropLift(bool clicked) {
+    if (lifted == Lift::none || !window) {
+        return;
+    }
+    lifted = Lift::none;
+    if (clicked && storedFlag("fold")) {
+        setFold(false, ruleFold, true);
+    }
+    setFold(storedFlag("fold"), ruleFold, true);
+    applyOpacityFactor(ruleOpacityFactor);
+    setZOrderLevel(zOrderRequest);
+    // The active sticky stays out of the rules until it loses activation.
+    if (app && GetActiveWindow() != window) {
+        Brisvane::setRuleExempt(*app, *this, false, true);
+    }
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+void Note::noticeInput(UINT message, WPARAM wParam) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        dropLift(true);
+        break;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) {
+            dropLift(false);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Note::showReminderBell() {
+    const bool wanted = readReminder(data).has_value();
+    if (!titleEdit || wanted == bellShown) {
+        return;
+    }
+    bellShown = wanted;
+    // The same on both sides, so that the centred title stays centred.
+    const int margin = wanted ? titleHeight() : 0;
+    SendMessageW(titleEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    InvalidateRect(titleEdit, nullptr, TRUE);
+}
+
+LRESULT Note::paintTitleWithBell(HWND title, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallWindowProcW(titleEditProc, title, WM_PAINT, wParam, lParam);
+    RECT client;
+    GetClientRect(title, &client);
+    const int side = std::min<int>(client.bottom, titleHeight());
+    if (side < 6) {
+        return result;
+    }
+    // A bell: a dome widening to its rim, and the clapper below.
+    constexpr std::array<std::array<float, 2>, 9> outline{{{0.50f, 0.12f},
+                                                           {0.63f, 0.18f},
+                                                           {0.69f, 0.33f},
+                                                           {0.71f, 0.55f},
+                                                           {0.84f, 0.72f},
+                                                           {0.16f, 0.72f},
+                                                           {0.29f, 0.55f},
+                                                           {0.31f, 0.33f},
+                                                           {0.37f, 0.18f}}};
+    const int top = (client.bottom - side) / 2;
+    std::array<POINT, outline.size()> points{};
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        points[i] = {static_cast<LONG>(outline[i][0] * side), static_cast<LONG>(top + outline[i][1] * side)};
+    }
+    ScopedWindowDC dc(title);
+    UniqueBrush ink(CreateSolidBrush(themeColour(themeColours, L"title-color")));
+    if (!dc.get() || !ink) {
+        return result;
+    }
+    UniqueRegion bell(CreatePolygonRgn(points.data(), static_cast<int>(points.size()), WINDING));
+    if (bell) {
+        FillRgn(dc.get(), bell.get(), ink.get());
+    }
+    const int radius = std::max(1, side / 10);
+    const int cx = side / 2;
+    const int cy = top + static_cast<int>(0.80f * side);
+    UniqueRegion clapper(CreateEllipticRgn(cx - radius, cy - radius, cx + radius + 1, cy + radius + 1));
+    if (clapper) {
+        FillRgn(dc.get(), clapper.get(), ink.get());
+    }
+    return result;
+}
+
+std::wstring Note::reminderTip() const {
+    std::optional<Reminder> reminder = readReminder(data);
+    if (!reminder || !app) {
+        return {};
+    }
+    std::wstring tip = app->lookupText("reminder.label", L"Reminder:") + L" " + localDateTime(reminder->at);
+    if (reminder->repeat != Repeat::none) {
+        tip += L", " + app->lookupText(repeatTextKey(reminder->repeat), repeatEnglish(reminder->repeat));
+    }
+    return tip;
+}
+
+} // namespace Brisvane
