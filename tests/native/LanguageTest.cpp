@@ -100,8 +100,8 @@ TEST(LanguageResource, BothLanguagesHaveTheSameKeysAndShapes) {
             EXPECT_EQ(kind, "list of 13 strings") << path;
         }
     }
-    EXPECT_EQ(strings, 169);
-    EXPECT_EQ(english.size(), 170u);
+    EXPECT_EQ(strings, 175);
+    EXPECT_EQ(english.size(), 176u);
 }
 
 TEST(LanguageResource, NeedsNoCompletion) {
