@@ -81,7 +81,6 @@ TEST(KeyboardMove, SnapsAsAMouseDragOfTheSameTravel) {
     } cases[] = {
         {"32 px from the edge: not yet", {40, 500, 240, 700}, -1, 32, L""},
         {"24 px: at the edge", {40, 500, 240, 700}, -2, 0, L""},
-        {"out of reach: where the keys put it", {40, 500, 240, 700}, 3, 64, L""},
         {"4 px short of another sticky: beside it and stuck to it", {88, 500, 288, 700}, 26, 300, L"b"},
     };
     for (const auto& c : cases) {
