@@ -120,8 +120,23 @@ void TackaroonNotes::showSystemMenu(POINT at) {
     if (GetActiveWindow() != mainWindow) {
         SetActiveWindow(mainWindow);
     }
-    TrackPopupMenu(GetSubMenu(bar.get(), 0), TPM_RIGHTBUTTON, at.x, at.y, 0, mainWindow, nullptr);
+    trayMenuGate_.opened();
+    const UINT id = static_cast<UINT>(TrackPopupMenu(
+        GetSubMenu(bar.get(), 0), TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, mainWindow, nullptr));
     PostMessageW(mainWindow, WM_NULL, 0, 0);
+    trayMenuGate_.closed(GetTickCount());
+    if (id != 0) {
+        onCommand(id);
+    }
+    // Closed with Esc, or by a command that opened no window of its own: the
+    // keyboard goes back to the notification area, where the user left it.
+    if (mainWindow && GetForegroundWindow() == mainWindow) {
+        NOTIFYICONDATAW icon{};
+        icon.cbSize = sizeof icon;
+        icon.hWnd = mainWindow;
+        icon.uID = trayIconId;
+        Shell_NotifyIconW(NIM_SETFOCUS, &icon);
+    }
 }
 
 void TackaroonNotes::onTrayIcon(UINT event, UINT iconId, POINT at) {
@@ -130,7 +145,7 @@ void TackaroonNotes::onTrayIcon(UINT event, UINT iconId, POINT at) {
     }
     // A right click and Shift+F10 both arrive as WM_CONTEXTMENU; Enter and
     // Space on the selected icon as NIN_KEYSELECT.
-    if (event == WM_CONTEXTMENU || event == NIN_KEYSELECT) {
+    if (event == WM_CONTEXTMENU || (event == NIN_KEYSELECT && trayMenuGate_.keySelectOpens(GetTickCount()))) {
         showSystemMenu(at);
     } else if (event == WM_LBUTTONDBLCLK && !modalOpen) {
         onCommand(CommandNewInGroup); // a new sticky in the first group
@@ -257,6 +272,9 @@ void TackaroonNotes::onCommand(UINT id) {
         const int left = marginLeft(settings);
         const int right = marginRight(settings);
         runModalDialog(generalSettingsDialogId, generalSettingsDialogProc);
+        for (Sticky* sticky : allStickies()) {
+            static_cast<Note*>(sticky)->nameWindows(); // in the language chosen
+        }
         if (left == marginLeft(settings) && right == marginRight(settings)) {
             return;
         }

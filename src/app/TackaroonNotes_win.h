@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include "app/AppCore.h"
+#include "app/TrayMenuGate.h"
 #include "base/ProgramName.h"
 #include "base/UniqueHandle_win.h"
 #include "dialogs/DialogHost_win.h"
@@ -213,6 +214,8 @@ private:
     std::optional<std::vector<std::wstring>> colourList_;
     std::optional<std::vector<std::wstring>> fontFamilyNames_;
     UINT taskbarCreatedMessage_ = 0;
+    // Enter on the notification icon opens its menu once.
+    TrayMenuGate trayMenuGate_{GetDoubleClickTime()};
     HPOWERNOTIFY displayNotification_ = nullptr;
     bool comInitialized_ = false;
     // XInput 1.4 is loaded when present; without it game pads go unnoticed.

@@ -11,7 +11,8 @@ void TackaroonNotes::addTrayIcon() {
     icon.cbSize = sizeof icon;
     icon.hWnd = mainWindow;
     icon.uID = trayIconId;
-    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // With version 4 the tip shows on hover only when asked for.
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     icon.uCallbackMessage = WM_TRAYICON;
     icon.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(smallIconId));
     lstrcpynW(icon.szTip, applicationTitle, ARRAYSIZE(icon.szTip));

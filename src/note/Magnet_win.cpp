@@ -29,6 +29,12 @@ void Note::onEnterSizeMove() {
 }
 
 bool Note::onMoving(RECT& rect) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return snapMoving(rect, cursor.x - moveStartCursor.x, cursor.y - moveStartCursor.y, nullptr);
+}
+
+bool Note::snapMoving(RECT& rect, int dx, int dy, std::vector<HWND>* carried) {
     if (!app || !booleanAt(data, {"window", "magnet", "monitor"}, true) || IsRectEmpty(&moveStartRect)) {
         return false;
     }
@@ -52,15 +58,12 @@ bool Note::onMoving(RECT& rect) {
     if (notes.empty() || notes[self] != this) {
         return false;
     }
-    POINT cursor{};
-    GetCursorPos(&cursor);
     MONITORINFO monitor{sizeof monitor};
     GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor);
     const Json& settings = app->settings;
     MagnetDistances distances{px(magnetMonitorX(settings)), px(magnetMonitorY(settings)),
                               px(magnetNoteX(settings)), px(magnetNoteY(settings))};
-    MagnetOutcome outcome = snapMove(magnets, self, toRect(rect), cursor.x - moveStartCursor.x,
-                                     cursor.y - moveStartCursor.y, toRect(monitor.rcWork), distances);
+    MagnetOutcome outcome = snapMove(magnets, self, toRect(rect), dx, dy, toRect(monitor.rcWork), distances);
     storeAt(data, {"window", "magnet", "stickNoteGuid"}, wideToUtf8(outcome.stickGuid));
     markChanged(SaveJson);
     if (!outcome.replaced) {
@@ -71,6 +74,9 @@ bool Note::onMoving(RECT& rect) {
         // Each stores its new position through its own WM_MOVE.
         SetWindowPos(notes[move.index]->window, nullptr, move.left, move.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (carried) {
+            carried->push_back(notes[move.index]->window);
+        }
     }
     return true;
 }

@@ -76,18 +76,22 @@ void Note::restoreGeometry() {
 
 void Note::showNote() {
     restoreGeometry();
+    // Already typing in this sticky: nothing to do. Anywhere else, the frame
+    // included, the caret goes to the body (or the drawing) so typing can start.
     HWND focus = GetFocus();
-    if (focus && (focus == window || IsChild(window, focus))) {
+    HWND content = scribbleMode() ? scribbleWindow : bodyEdit;
+    if (focus && (focus == content || (titleEditing && focus == titleEdit))) {
         return;
     }
     if (titleEditing) {
         setTitleEditing(false);
     }
     setFold(false, ruleFold, true);
-    if (storedFlag("fold") || storedFlag("lock")) {
-        SetFocus(window);
-    } else {
-        SetFocus(scribbleMode() ? scribbleWindow : bodyEdit);
+    // The frame passes the focus on to the body unless the sticky is locked;
+    // when the frame had it already, that is done here.
+    SetFocus(window);
+    if (!storedFlag("fold") && !storedFlag("lock") && GetFocus() == window) {
+        focusContent();
     }
 }
 

@@ -81,16 +81,9 @@ void Note::changeDpi(int newDpi, const RECT& suggested) {
     dpi = effectiveDpi(newDpi);
     applyTextZoom();
     applyMargins();
-    int height = suggested.bottom - suggested.top;
-    if (folded) {
-        // The unfolded height keeps its size on the new screen, as the system
-        // scales the window; the folded one follows the title bar.
-        const int unfolded = MulDiv(storedPosition("height"), dpi, oldDpi);
-        if (storeAt(data, {"window", "position", "height"}, static_cast<std::int64_t>(unfolded))) {
-            markChanged(SaveJson);
-        }
-        height = foldHeight();
-    }
+    keepStoredDpi(oldDpi);
+    // Folded, the window is the title bar at the new DPI.
+    const int height = folded ? foldHeight() : suggested.bottom - suggested.top;
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     layout();

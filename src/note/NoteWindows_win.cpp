@@ -144,10 +144,11 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
 
     // Every window is made where it belongs, so none is moved after it is made.
     folded = storedFlag("fold") || ruleFold;
-    const int width = storedPosition("width");
     // The monitor the sticky goes to gives the measures of its title bar.
-    dpi = monitorDpi(
-        rectFromSize(storedPosition("left"), storedPosition("top"), width, storedPosition("height")));
+    dpi = monitorDpi(rectFromSize(storedPosition("left"), storedPosition("top"), storedPosition("width"),
+                                  storedPosition("height")));
+    adoptStoredDpi();
+    const int width = storedPosition("width");
     const int height = folded ? foldHeight() : storedPosition("height");
     bool corrected = false;
     const Rect frame =
@@ -237,6 +238,7 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     }
     tooltip = app->sharedTooltip.ensure(tooltipInitial(settings), tooltipAutoPopup(settings));
     app->sharedTooltip.addTools(window, {titleEdit, newButton, trashButton});
+    nameWindows();
     steps.windows += StartupSteps::since(began);
     return true;
 }

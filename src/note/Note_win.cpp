@@ -3,15 +3,12 @@
 #include "note/Note_win.h"
 
 #include <commctrl.h>
-#include <oleacc.h>
 #include <richedit.h>
 #include <windowsx.h>
 
 #include "base/Timer_win.h"
-#include "note/AccessibleName_win.h"
 #include "note/NoteHost_win.h"
 #include "note/Geometry.h"
-#include "note/LinkTarget.h"
 #include "note/RichEdit_win.h"
 #include "note/StoredBounds.h"
 #include "storage/Settings.h"
@@ -184,45 +181,6 @@ LRESULT CALLBACK Note::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
                  : note->bodyMessage(hwnd, message, wParam, lParam);
 }
 
-bool Note::accessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (!app) {
-        return false;
-    }
-    std::wstring name;
-    long role = 0;
-    switch (roleOf(hwnd)) {
-    case RoleNewButton:
-    case RoleTrashButton:
-        name = hwnd == newButton ? app->lookupText("menu.titlebar.new", L"New sticky")
-                                 : app->lookupText("menu.titlebar.delete", L"Move sticky to trash");
-        role = ROLE_SYSTEM_PUSHBUTTON;
-        break;
-    case RoleTitle:
-        name = app->lookupText("accessibility.title", L"Title");
-        role = ROLE_SYSTEM_TEXT;
-        break;
-    case RoleBody:
-        name = app->lookupText("accessibility.text", L"Text");
-        role = ROLE_SYSTEM_TEXT;
-        break;
-    case RoleScribble:
-        name = app->lookupText("accessibility.drawing", L"Drawing");
-        break;
-    case RoleSticky: {
-        // The sticky is announced by its title, as lists show it.
-        name = app->lookupText("accessibility.sticky", L"Sticky note");
-        const std::wstring title = noteTitleText(titleEdit, bodyEdit);
-        if (!title.empty()) {
-            name += L": " + title;
-        }
-        break;
-    }
-    default:
-        return false; // the scroll bars stand in for the body's own
-    }
-    return answerAccessibleName(hwnd, wParam, lParam, name, role, result);
-}
-
 bool Note::handleResizeZone(HWND hwnd, UINT message, LPARAM lParam, bool locked, LRESULT& result) {
     if (folded || (message != WM_SETCURSOR && message != WM_LBUTTONDOWN)) {
         return false;
@@ -345,6 +303,19 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DPICHANGED:
         changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_SYSCOMMAND:
+        // Alt+Space, from whichever part has the keyboard.
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == VK_SPACE) {
+            openWindowMenu();
+            return 0;
+        }
+        break;
+    case WM_KEYDOWN:
+        // A locked sticky keeps the keyboard itself: Enter opens the link at the body's caret.
+        if (wParam == VK_RETURN && storedFlag("lock") && openLinkAtCaret()) {
+            return 0;
+        }
+        break;
     case WM_ERASEBKGND:
         return 1;
     case WM_NOTIFY:
@@ -357,6 +328,11 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 } else if (LOWORD(wParam) == bodyControlId) {
                     markChanged(SaveText);
                 }
+            }
+            // The sticky is named by its title, or by its text while the title is empty.
+            if (HIWORD(wParam) == EN_CHANGE &&
+                (LOWORD(wParam) == titleControlId || GetWindowTextLengthW(titleEdit) == 0)) {
+                renewStickyName();
             }
             // Rich Edit reports changes and scrolling as commands as well.
             if (LOWORD(wParam) == bodyControlId &&
@@ -412,11 +388,7 @@ LRESULT Note::notify(NMHDR* header) {
         case EN_LINK: {
             auto* link = reinterpret_cast<ENLINK*>(header);
             if (link->msg == WM_LBUTTONUP) {
-                openLinkAt(bodyEdit, link->chrg.cpMin, link->chrg.cpMax, [this](const std::wstring& target) {
-                    std::wstring question =
-                        app ? app->lookupText(linkQuestionKey, linkQuestion) : linkQuestion;
-                    return askToOpenLink(window, target, question);
-                });
+                openBodyLink(link->chrg.cpMin, link->chrg.cpMax);
             }
             return 0;
         }
@@ -502,10 +474,15 @@ bool Note::command(int id) {
         if (storedFlag("lock")) {
             setTitleEditing(false);
             SetFocus(window);
+        } else if (!folded) {
+            focusContent(); // typing goes on in the body
         }
         return true;
     case CommandFold:
         setFold(!storedFlag("fold"), ruleFold, true);
+        if (!folded && !storedFlag("lock")) {
+            focusContent(); // the body takes the caret once it is shown again
+        }
         return true;
     case CommandAlwaysOnTop:
         setAlwaysOnTop(!isAlwaysOnTop(), zOrderRequest);
@@ -671,6 +648,12 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_RBUTTONDOWN:
         return 0;
+    case WM_KEYDOWN:
+        // Ctrl+Enter opens the link at the caret; without one it goes to the body.
+        if (wParam == VK_RETURN && !locked && GetKeyState(VK_CONTROL) < 0 && openLinkAtCaret()) {
+            return 0;
+        }
+        break;
     case WM_CONTEXTMENU:
         if (lParam == -1) {
             keyboardMenu(hwnd);

@@ -211,6 +211,30 @@ public:
     // Magnet snapping while the sticky is dragged; true when `rect` was replaced.
     void onEnterSizeMove();
     bool onMoving(RECT& rect);
+    // The same snapping for a travel of (dx, dy) since the move began, however
+    // made; the windows of the stickies carried along go into `carried` when given.
+    bool snapMoving(RECT& rect, int dx, int dy, std::vector<HWND>* carried);
+
+    // Keyboard: the window menu (Alt+Space) with moving and sizing by the arrow
+    // keys, and links opened from the caret.
+    void openWindowMenu();
+    void moveByKeyboard(bool size);
+    // A link of the body opened with the shell, asking first where a click would.
+    bool openBodyLink(long cpMin, long cpMax);
+    // Enter on a locked sticky, Ctrl+Enter in its body: the link at the caret; false when there is none.
+    bool openLinkAtCaret();
+
+    // Screen readers: every part named, the name also given as window text
+    // where that text is not the part's content.
+    std::wstring partName(NoteRole role) const;
+    void nameWindows();
+    // The sticky's own name follows its title.
+    void renewStickyName();
+
+    // Sizes stored at another DPI are scaled to the sticky's before it is made;
+    // after a DPI change the stored DPI follows (and, folded, the stored size).
+    void adoptStoredDpi();
+    void keepStoredDpi(int oldDpi);
 
     // Marks the body (or the drawing) to take the keyboard focus at the next layout.
     void armFocus();

@@ -231,7 +231,7 @@ LRESULT Note::scrollBarMessage(HWND hwnd, bool horizontal, UINT message, WPARAM 
             GetClientRect(hwnd, &client);
             const int length = horizontal ? client.right : client.bottom;
             const int position = dragPosition(along(horizontal, p), across(horizontal, p), bar.grabAlong,
-                                              bar.grabAcross, info.nMin, info.nMax, length);
+                                              bar.grabAcross, info.nMin, info.nMax, length, px(dragLetGo));
             if (info.nMax <= 0xFFFF) {
                 // Within 16 bits, which is all a body that scales its range reports.
                 SendMessageW(bodyEdit, scrollMessage, MAKEWPARAM(SB_THUMBPOSITION, position), 0);

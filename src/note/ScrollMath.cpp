@@ -94,12 +94,12 @@ ScrollLayout scrollLayout(ScrollCase which, int x, int y, int width, int height,
 }
 
 int dragPosition(int along, int across, int grabOffset, int grabAcross, int rangeMin, int rangeMax,
-                 int length) {
+                 int length, int letGo) {
     if (length <= 0 || rangeMax < rangeMin) {
         return rangeMin;
     }
     const std::int64_t distance = std::llabs(std::int64_t(across) - grabAcross);
-    const std::int64_t x = distance <= dragLetGo ? std::int64_t(along) - grabOffset : grabOffset;
+    const std::int64_t x = distance <= letGo ? std::int64_t(along) - grabOffset : grabOffset;
     const std::int64_t position = rangeMin + (std::int64_t(rangeMax) - rangeMin) * x / length;
     return static_cast<int>(std::clamp<std::int64_t>(position, rangeMin, rangeMax));
 }

@@ -57,9 +57,9 @@ ScrollLayout scrollLayout(ScrollCase which, int x, int y, int width, int height,
 // The scroll position for a thumb dragged to `along` (the pointer along the bar)
 // at `across`; grabOffset is where the thumb was taken, from its leading edge,
 // and grabAcross the press position across the bar. Far off the bar the thumb
-// goes back to where the grab offset alone puts it.
+// goes back to where the grab offset alone puts it; letGo is that distance in pixels.
 int dragPosition(int along, int across, int grabOffset, int grabAcross, int rangeMin, int rangeMax,
-                 int length);
+                 int length, int letGo = dragLetGo);
 
 // Track presses: 1 before the thumb, 3 after it (2 is a thumb drag).
 enum DragMode : int { DragNone = 0, DragBefore = 1, DragThumb = 2, DragAfter = 3 };

@@ -146,6 +146,9 @@ TEST(ScrollDrag, FarAcrossTheBarTheGrabOffsetAlonePlacesTheThumb) {
     EXPECT_EQ(dragPosition(180, -200, 40, 4, 0, 1000, 200), 200);
     // Back within reach the pointer rules again.
     EXPECT_EQ(dragPosition(180, 50, 40, 4, 0, 1000, 200), 700);
+    // At 200 % the reach doubles.
+    EXPECT_EQ(dragPosition(110, 204, 10, 4, 0, 1000, 200, 200), 500);
+    EXPECT_EQ(dragPosition(110, 205, 10, 4, 0, 1000, 200, 200), 50);
 }
 
 TEST(ScrollDrag, ClampedToTheRange) {

@@ -1,0 +1,24 @@
+// The DPI a sticky's stored position and size belong to, kept in step with
+// the screen the sticky is on.
+#include "note/Note_win.h"
+#include "note/StoredDpi.h"
+
+namespace Brisvane {
+
+void Note::adoptStoredDpi() {
+    if (adoptScreenDpi(data, dpi)) {
+        markChanged(SaveJson);
+    }
+}
+
+void Note::keepStoredDpi(int oldDpi) {
+    // Unfolded, the layout that follows stores the size the system gave the
+    // window; folded, the stored unfolded size is scaled here, both sides alike.
+    bool changed = folded && rescaleStoredSize(data, oldDpi, dpi);
+    changed |= storeAt(data, {"window", "dpi"}, static_cast<std::int64_t>(dpi));
+    if (changed) {
+        markChanged(SaveJson);
+    }
+}
+
+} // namespace Brisvane
