@@ -74,6 +74,9 @@ TEST(GdiplusCanvas, FramesDrawnFromWhatChangedEqualAFullRedraw) {
     expectSameAsFull("erasing");
     scribble.commitStroke(&shown);
     expectSameAsFull("the eraser committed");
+    // The second line crosses content (45, 33), under the eraser: 12 rows up when scrolled.
+    EXPECT_EQ(shownPixels[21 * 100 + 45], 0u) << "erased where it shows";
+    EXPECT_NE(shownPixels[24 * 100 + 93], 0u) << "the line past the eraser's end";
 }
 
 namespace {
