@@ -96,7 +96,6 @@ bool readFigure(const Json& element, Figure& figure) {
     return true;
 }
 
-
 } // namespace
 
 ColourF colourFromValue(std::uint32_t colour) {
@@ -207,6 +206,5 @@ void readPen(Scribble& pen, Json& scribbleObject) {
     pen.strokeBrush.reset();
     pen.fillBrush.reset();
 }
-
 
 } // namespace Brisvane
