@@ -331,21 +331,6 @@ TEST(NoteWrittenForm, ReadingTheWrittenFormGivesTheSameNote) {
     EXPECT_EQ(again, note);
 }
 
-TEST(NoteWrittenForm, ALargeDrawingIsWrittenCompactlyAndReadsBack) {
-    Json note = completed(R"({"title": "large"})");
-    Json& figures = valueAt(note, {"scribble", "figure"});
-    Json figure = parseJson(R"({"eraser": false, "fillColor": "#000000", "fillOpacity": 0.0,
-        "points": "100,200,108,205,115,202", "strokeColor": "#0000ff", "strokeOpacity": 0.3,
-        "strokeWidth": 2.0, "tool": "freeline"})");
-    for (int i = 0; i < 20000; ++i) {
-        figures.push_back(figure);
-    }
-    const std::string text = serializeJson(note);
-    EXPECT_EQ(text.find('\n'), std::string::npos) << "indented it would pass " << largeDocumentBytes;
-    EXPECT_NE(text.find(R"("strokeOpacity":0.3,)"), std::string::npos) << "floats as short as ever";
-    EXPECT_EQ(parseJson(text), note);
-}
-
 TEST(NoteCompletion, HostileTextNeverThrows) {
     std::string deep(100000, '[');
     std::string deepObject;

@@ -74,6 +74,18 @@ TEST(GdiplusCanvas, FramesDrawnFromWhatChangedEqualAFullRedraw) {
     expectSameAsFull("erasing");
     scribble.commitStroke(&shown);
     expectSameAsFull("the eraser committed");
+    // The second line crosses content (45, 33), under the eraser: 12 rows up when scrolled.
+    EXPECT_EQ(shownPixels[21 * 100 + 45], 0u) << "erased where it shows";
+    EXPECT_NE(shownPixels[24 * 100 + 93], 0u) << "the line past the eraser's end";
+
+    // A click leaves a dot of the pen's width.
+    scribble.eraser = false;
+    scribble.setStrokeOpacity(1);
+    scribble.beginStroke({70, 62});
+    scribble.commitStroke(&shown);
+    expectSameAsFull("a click");
+    EXPECT_EQ(shownPixels[50 * 100 + 71], 0xff000000u) << "black, the pen's colour";
+    EXPECT_EQ(shownPixels[50 * 100 + 76], 0u);
 }
 
 namespace {
