@@ -153,3 +153,41 @@ TEST(QuickAccess, ADueReminderBringsItsStickyForwardUntilEsc) {
     EXPECT_EQ(alphaOf(note->window), 102);
     EXPECT_FALSE(exStyleOf(note->window) & WS_EX_TOPMOST);
 }
+
+TEST(QuickAccess, ShowAllLiftsEveryStickyUntilAKeyIsPressed) {
+    AppFixture fixture;
+    fixture.storeSettings(R"({"language": "English"})");
+    fixture.storeNote(guidA, R"({"window": {"fold": true, "position": {"left": 100, "top": 100, "width": 200,
+        "height": 150}}})");
+    fixture.storeNote(guidB,
+                      R"({"window": {"opacity": 0.4, "position": {"left": 400, "top": 100, "width": 200,
+        "height": 150}}})");
+    fixture.start();
+    fixture.app->registerForInput();
+    Note* folded = fixture.note(guidA);
+    Note* faint = fixture.note(guidB);
+    ASSERT_TRUE(folded && faint);
+    const int foldedHeight = heightOf(folded->window);
+
+    SendMessageW(fixture.app->mainWindow, WM_HOTKEY, 1 + static_cast<int>(HotkeyCommand::showAll),
+                 MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F11));
+    pumpMessages(200);
+    EXPECT_GT(heightOf(folded->window), 100);
+    EXPECT_EQ(alphaOf(faint->window), 255);
+
+    // The next key pressed anywhere ends it. (Wine hands raw input only to
+    // the program in front, so a sticky takes the foreground first.)
+    SetForegroundWindow(faint->window);
+    pumpMessages(100);
+    INPUT key[2]{};
+    key[0].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = 'A';
+    key[1] = key[0];
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, key, sizeof(INPUT)), 2u);
+    for (int waited = 0; waited < 2000 && folded->lifted != Note::Lift::none; waited += 100) {
+        pumpMessages(100);
+    }
+    EXPECT_EQ(heightOf(folded->window), foldedHeight);
+    EXPECT_EQ(alphaOf(faint->window), 102);
+}
