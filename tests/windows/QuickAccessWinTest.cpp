@@ -108,11 +108,15 @@ TEST(QuickAccess, ATakenCombinationIsReportedAndTheOthersWork) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SETTINGS_HOTKEY, EN_CHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_SETTINGS_HOTKEY)));
     EXPECT_EQ(itemText(dialog, IDC_SETTINGS_HOTKEY_STATUS), L"");
+    // Backspace in a field turns its shortcut off.
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_HOTKEY + 3, WM_KEYDOWN, VK_BACK, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     DestroyWindow(dialog);
     EXPECT_EQ(hotkeyText(app.settings, HotkeyCommand::newSticky), "Ctrl+Shift+F7");
     EXPECT_EQ(app.heldHotkey(HotkeyCommand::newSticky), parseHotkey("Ctrl+Shift+F7"));
     EXPECT_EQ(hotkeyText(app.settings, HotkeyCommand::showAll), "Win+Hyper+S");
+    EXPECT_EQ(hotkeyText(app.settings, HotkeyCommand::search), "");
+    EXPECT_FALSE(app.heldHotkey(HotkeyCommand::search));
     UnregisterHotKey(nullptr, 77);
 }
 
