@@ -100,8 +100,8 @@ TEST(LanguageResource, BothLanguagesHaveTheSameKeysAndShapes) {
             EXPECT_EQ(kind, "list of 13 strings") << path;
         }
     }
-    EXPECT_EQ(strings, 188);
-    EXPECT_EQ(english.size(), 189u);
+    EXPECT_EQ(strings, 189);
+    EXPECT_EQ(english.size(), 190u);
 }
 
 TEST(LanguageResource, NeedsNoCompletion) {
