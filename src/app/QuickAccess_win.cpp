@@ -61,6 +61,15 @@ void pasteClipboard(Note& note) {
 
 void TackaroonNotes::startQuickAccess() {
     registerHotkeys();
+    // Not silently off: the settings dialog names which ones are taken.
+    for (HotkeyCommand command : hotkeyCommands) {
+        if (hotkeyFor(settings, command) && !heldHotkey(command)) {
+            showNotification(lookupText("notification.hotkeysTaken",
+                                        L"A keyboard shortcut is used by another program. General settings "
+                                        L"shows which one."));
+            break;
+        }
+    }
     scheduleReminderCheck();
 }
 
@@ -228,8 +237,8 @@ bool TackaroonNotes::quickAccessMessage(UINT message, WPARAM wParam, LPARAM lPar
         }
         return false;
     case WM_TRAYICON:
-        if (LOWORD(lParam) == NIN_BALLOONUSERCLICK && !remindedGuid_.empty()) {
-            if (auto* note = static_cast<Note*>(stickyByGuid(remindedGuid_))) {
+        if (LOWORD(lParam) == NIN_BALLOONUSERCLICK && !notifiedGuid_.empty()) {
+            if (auto* note = static_cast<Note*>(stickyByGuid(notifiedGuid_))) {
                 note->showNote();
                 SetForegroundWindow(note->window);
             }

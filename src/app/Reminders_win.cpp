@@ -136,8 +136,7 @@ void TackaroonNotes::fireReminder(Note& note, std::int64_t nowSeconds) {
     }
     note.showReminderBell();
     note.lift(Note::Lift::reminder);
-    remindedGuid_ = note.guid;
-    showNotification(lookupText("reminder.label", L"Reminder:") + L" " + noteTitle(note));
+    showNotification(lookupText("reminder.label", L"Reminder:") + L" " + noteTitle(note), note.guid);
 }
 
 void TackaroonNotes::openReminderDialog(const std::wstring& noteGuid) {

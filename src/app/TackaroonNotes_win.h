@@ -156,8 +156,9 @@ public:
     void scheduleReminderCheck();
     void checkReminders();
     void openReminderDialog(const std::wstring& noteGuid) override;
-    // A notification of the notification-area icon.
-    void showNotification(const std::wstring& text);
+    // A notification of the notification-area icon; a click on it shows the
+    // sticky named, if any.
+    void showNotification(const std::wstring& text, const std::wstring& noteGuid = {});
 
     bool initialized = false;
     // Set by the program, not by tests that run the object in their own process.
@@ -225,8 +226,8 @@ private:
     bool showingAll_ = false;
     std::uint32_t showAllKey_ = 0;
     bool reminderCheckPosted_ = false;
-    // The sticky of the last reminder's notification, shown when it is clicked.
-    std::wstring remindedGuid_;
+    // The sticky of the last notification, shown when it is clicked.
+    std::wstring notifiedGuid_;
 };
 
 } // namespace Brisvane

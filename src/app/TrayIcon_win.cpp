@@ -34,10 +34,11 @@ void TackaroonNotes::removeTrayIcon() {
     Shell_NotifyIconW(NIM_DELETE, &icon);
 }
 
-void TackaroonNotes::showNotification(const std::wstring& text) {
+void TackaroonNotes::showNotification(const std::wstring& text, const std::wstring& noteGuid) {
     if (!mainWindow) {
         return;
     }
+    notifiedGuid_ = noteGuid;
     NOTIFYICONDATAW icon{};
     icon.cbSize = sizeof icon;
     icon.hWnd = mainWindow;

@@ -90,6 +90,23 @@ void showStatus(HWND dialog, const DialogHost& app, HotkeyCommand command,
     SetDlgItemTextW(dialog, IDC_SETTINGS_HOTKEY_STATUS + offset(command), status.c_str());
 }
 
+// Backspace or Delete alone clears the field, which turns the shortcut off.
+LRESULT CALLBACK clearingField(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR) {
+    const bool modifier =
+        GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0;
+    if (message == WM_KEYDOWN && (wParam == VK_BACK || wParam == VK_DELETE) && !modifier) {
+        SendMessageW(field, HKM_SETHOTKEY, 0, 0);
+        SendMessageW(GetParent(field), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), EN_CHANGE),
+                     reinterpret_cast<LPARAM>(field));
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(field, clearingField, id);
+    }
+    return DefSubclassProc(field, message, wParam, lParam);
+}
+
 } // namespace
 
 void initHotkeyFields(HWND dialog, const DialogHost& app) {
@@ -105,6 +122,7 @@ void initHotkeyFields(HWND dialog, const DialogHost& app) {
                      MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
         const std::optional<Hotkey> stored = hotkeyFor(app.settings, command);
         SendMessageW(control, HKM_SETHOTKEY, controlValue(stored), 0);
+        SetWindowSubclass(control, clearingField, 1, 0);
         showStatus(dialog, app, command, stored);
     }
 }

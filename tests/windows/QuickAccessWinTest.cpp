@@ -108,11 +108,15 @@ TEST(QuickAccess, ATakenCombinationIsReportedAndTheOthersWork) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SETTINGS_HOTKEY, EN_CHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_SETTINGS_HOTKEY)));
     EXPECT_EQ(itemText(dialog, IDC_SETTINGS_HOTKEY_STATUS), L"");
+    // Backspace in a field turns its shortcut off.
+    SendDlgItemMessageW(dialog, IDC_SETTINGS_HOTKEY + 3, WM_KEYDOWN, VK_BACK, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     DestroyWindow(dialog);
     EXPECT_EQ(hotkeyText(app.settings, HotkeyCommand::newSticky), "Ctrl+Shift+F7");
     EXPECT_EQ(app.heldHotkey(HotkeyCommand::newSticky), parseHotkey("Ctrl+Shift+F7"));
     EXPECT_EQ(hotkeyText(app.settings, HotkeyCommand::showAll), "Win+Hyper+S");
+    EXPECT_EQ(hotkeyText(app.settings, HotkeyCommand::search), "");
+    EXPECT_FALSE(app.heldHotkey(HotkeyCommand::search));
     UnregisterHotKey(nullptr, 77);
 }
 
@@ -152,4 +156,42 @@ TEST(QuickAccess, ADueReminderBringsItsStickyForwardUntilEsc) {
     EXPECT_EQ(heightOf(note->window), folded);
     EXPECT_EQ(alphaOf(note->window), 102);
     EXPECT_FALSE(exStyleOf(note->window) & WS_EX_TOPMOST);
+}
+
+TEST(QuickAccess, ShowAllLiftsEveryStickyUntilAKeyIsPressed) {
+    AppFixture fixture;
+    fixture.storeSettings(R"({"language": "English"})");
+    fixture.storeNote(guidA, R"({"window": {"fold": true, "position": {"left": 100, "top": 100, "width": 200,
+        "height": 150}}})");
+    fixture.storeNote(guidB,
+                      R"({"window": {"opacity": 0.4, "position": {"left": 400, "top": 100, "width": 200,
+        "height": 150}}})");
+    fixture.start();
+    fixture.app->registerForInput();
+    Note* folded = fixture.note(guidA);
+    Note* faint = fixture.note(guidB);
+    ASSERT_TRUE(folded && faint);
+    const int foldedHeight = heightOf(folded->window);
+
+    SendMessageW(fixture.app->mainWindow, WM_HOTKEY, 1 + static_cast<int>(HotkeyCommand::showAll),
+                 MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F11));
+    pumpMessages(200);
+    EXPECT_GT(heightOf(folded->window), 100);
+    EXPECT_EQ(alphaOf(faint->window), 255);
+
+    // The next key pressed anywhere ends it. (Wine hands raw input only to
+    // the program in front, so a sticky takes the foreground first.)
+    SetForegroundWindow(faint->window);
+    pumpMessages(100);
+    INPUT key[2]{};
+    key[0].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = 'A';
+    key[1] = key[0];
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, key, sizeof(INPUT)), 2u);
+    for (int waited = 0; waited < 2000 && folded->lifted != Note::Lift::none; waited += 100) {
+        pumpMessages(100);
+    }
+    EXPECT_EQ(heightOf(folded->window), foldedHeight);
+    EXPECT_EQ(alphaOf(faint->window), 102);
 }
