@@ -130,6 +130,9 @@ TEST_F(KeyboardSticky, NamedForAReaderInAnotherProcess) {
     const std::wstring out = fixture.temp.path() + L"names.txt";
     SetEnvironmentVariableA(windowsVariable, handles.str().c_str());
     SetEnvironmentVariableA(outputVariable, wideToUtf8(out).c_str());
+    for (const char* shard : {"GTEST_TOTAL_SHARDS", "GTEST_SHARD_INDEX", "GTEST_SHARD_STATUS_FILE"}) {
+        SetEnvironmentVariableA(shard, nullptr); // the reader runs whole, not as a shard of this run
+    }
     std::wstring command =
         L"\"" + std::wstring(exe) +
         L"\" --gtest_filter=SecondProcess.DISABLED_ReadsNames --gtest_also_run_disabled_tests";
