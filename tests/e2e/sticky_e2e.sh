@@ -53,10 +53,10 @@ grep -q "Typed by the end-to-end test" "$rtf" || { echo "FAIL: auto-save did not
 # Alt+Space opens the window menu; Move, three steps to the right, Enter keeps it there.
 xdotool key --delay 200 alt+space Down Return Right Right Right Return
 for _ in $(seq 1 50); do
-    [ "$(pixel 130 200)" != "#F8B500" ] && break
+    [ "$(pixel 125 300)" != "#F8B500" ] && break
     sleep 0.2
 done
-[ "$(pixel 130 200)" != "#F8B500" ] || { echo "FAIL: Alt+Space and the arrows did not move the sticky"; exit 1; }
+[ "$(pixel 125 300)" != "#F8B500" ] || { echo "FAIL: Alt+Space and the arrows did not move the sticky"; exit 1; }
 for _ in $(seq 1 50); do
     grep -q '"left": 144' "$data/notes/$guid/note.json" && break
     sleep 0.2
