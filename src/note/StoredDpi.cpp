@@ -50,14 +50,14 @@ bool rescaleStoredSize(Json& note, int fromDpi, int toDpi) {
     return changed;
 }
 
-bool adoptScreenDpi(Json& note, int screenDpi) {
+void adoptScreenDpi(Json& note, int screenDpi) {
     if (!plausible(screenDpi)) {
-        return false;
+        return;
     }
-    const std::optional<int> stored = storedDpi(note);
-    const bool resized = stored && rescaleStoredSize(note, *stored, screenDpi);
+    if (const std::optional<int> stored = storedDpi(note)) {
+        rescaleStoredSize(note, *stored, screenDpi);
+    }
     storeAt(note, {"window", "dpi"}, static_cast<std::int64_t>(screenDpi));
-    return resized;
 }
 
 } // namespace Brisvane

@@ -20,8 +20,7 @@ std::optional<int> storedDpi(const Json& note);
 bool rescaleStoredSize(Json& note, int fromDpi, int toDpi);
 
 // As a sticky opens on a screen of `screenDpi`: sizes taken at another stored
-// DPI are scaled to it, and the DPI is recorded beside them. True when the
-// sizes changed (the document is then to be saved).
-bool adoptScreenDpi(Json& note, int screenDpi);
+// DPI are scaled to it, and the DPI is recorded beside them.
+void adoptScreenDpi(Json& note, int screenDpi);
 
 } // namespace Brisvane

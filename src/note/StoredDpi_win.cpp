@@ -6,9 +6,10 @@
 namespace Brisvane {
 
 void Note::adoptStoredDpi() {
-    if (adoptScreenDpi(data, dpi)) {
-        markChanged(SaveJson);
-    }
+    // Only in memory: the file keeps what it says until something else is
+    // saved. Two machines of different DPIs sharing a synced folder would
+    // otherwise rewrite each other's file every time one opens it.
+    adoptScreenDpi(data, dpi);
 }
 
 void Note::keepStoredDpi(int oldDpi) {

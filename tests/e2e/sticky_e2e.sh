@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: the real program in a Wine virtual desktop, driven with xdotool.
 # A prepared data folder holds one sticky; the test clicks into it, types, waits
-# for the auto-save, closes the program through its main window and reads the files.
+# for the auto-save, moves it from the keyboard, closes the program through its
+# main window and reads the files.
 # Usage: sticky_e2e.sh APP_DIR CLOSE_TOOL ARTIFACT_DIR
 set -euo pipefail
 app_dir=$1
@@ -49,8 +50,22 @@ done
 import -window root "$artifacts/sticky-e2e.png"
 grep -q "Typed by the end-to-end test" "$rtf" || { echo "FAIL: auto-save did not write the typed text"; exit 1; }
 
+# Alt+Space opens the window menu; Move, three steps to the right, Enter keeps it there.
+xdotool key --delay 200 alt+space Down Return Right Right Right Return
+for _ in $(seq 1 50); do
+    [ "$(pixel 125 300)" != "#F8B500" ] && break
+    sleep 0.2
+done
+[ "$(pixel 125 300)" != "#F8B500" ] || { echo "FAIL: Alt+Space and the arrows did not move the sticky"; exit 1; }
+for _ in $(seq 1 50); do
+    grep -q '"left": 144' "$data/notes/$guid/note.json" && break
+    sleep 0.2
+done
+grep -q '"left": 144' "$data/notes/$guid/note.json" || { echo "FAIL: auto-save did not write the new place"; exit 1; }
+
 close_program ||
     { echo "FAIL: the program did not close"; exit 1; }
+grep -q '"left": 144' "$data/notes/$guid/note.json" || { echo "FAIL: note.json lost the new place at exit"; exit 1; }
 grep -q '"End to end"' "$data/notes/$guid/note.json" || { echo "FAIL: note.json lost its title"; exit 1; }
 grep -q '"${name12}"' "$data/settings.json" && { echo "FAIL: a readable settings file got default groups"; exit 1; }
 grep -q '"elapse": 2' "$data/settings.json" || { echo "FAIL: settings.json was not written back"; exit 1; }
