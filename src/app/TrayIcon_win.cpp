@@ -43,7 +43,8 @@ void TackaroonNotes::showNotification(const std::wstring& text, const std::wstri
     icon.cbSize = sizeof icon;
     icon.hWnd = mainWindow;
     icon.uID = trayIconId;
-    icon.uFlags = NIF_INFO;
+    // Without NIF_SHOWTIP a version-4 icon loses its hover tip with any change.
+    icon.uFlags = NIF_INFO | NIF_SHOWTIP;
     icon.dwInfoFlags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
     lstrcpynW(icon.szInfoTitle, applicationTitle, ARRAYSIZE(icon.szInfoTitle));
     lstrcpynW(icon.szInfo, text.c_str(), ARRAYSIZE(icon.szInfo));
