@@ -40,6 +40,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 1;
     }
     application.registerForInput();
+    // A user is there to answer when saves fail at exit.
+    application.interactive = true;
 
     MSG message{};
     for (bool running = true; running;) {
