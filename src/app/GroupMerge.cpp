@@ -48,7 +48,8 @@ bool AppCore::mergeGroupsFrom(const Json& seen, const Json& theirs) {
         }
         auto there = other.find(guid->get<std::string>());
         auto before = base.find(guid->get<std::string>());
-        if (there == other.end() || there->second == entry || before == base.end() || before->second != entry) {
+        if (there == other.end() || there->second == entry || before == base.end() ||
+            before->second != entry) {
             continue;
         }
         entry = there->second;
@@ -66,7 +67,8 @@ bool AppCore::mergeGroupsFrom(const Json& seen, const Json& theirs) {
         }
         stored.push_back(entry);
         // Before the uncategorized group, which stays last.
-        auto at = groups.insert(groups.empty() ? groups.end() : groups.end() - 1, Group(utf8ToWide(guid), nameOf(entry)));
+        auto at = groups.insert(groups.empty() ? groups.end() : groups.end() - 1,
+                                Group(utf8ToWide(guid), nameOf(entry)));
         loadRules(*at, entry.contains("rule") ? entry["rule"] : Json::array());
     }
     // Written back only when this side holds a group made or changed here

@@ -3,6 +3,7 @@
 // rewritten. Neither version of a note is ever lost: what the program holds
 // unsaved is saved, and what came from elsewhere opens as a note of its own.
 #include <algorithm>
+#include <optional>
 
 #include "app/TackaroonNotes_win.h"
 #include "note/Geometry.h"
@@ -196,12 +197,24 @@ void TackaroonNotes::checkNote(const std::wstring& noteGuid, bool openAdded) {
     const std::wstring textPath = folder + textName;
     auto* note = static_cast<Note*>(stickyByGuid(noteGuid));
     if (!note) {
-        // A note from elsewhere opens once its note.json has arrived.
-        if (openAdded && isFile(jsonPath)) {
+        // A note from elsewhere opens once its note.json has arrived; a body
+        // alone when it is news (typing elsewhere into a note trashed here),
+        // not the rest of a note being removed.
+        const FileStamp* lastText = disk_.find(textPath);
+        const FileStamp text = stampOnDisk(textPath);
+        const bool newText = text.present && !(lastText && sameOnDisk(*lastText, text));
+        if (openAdded && (isFile(jsonPath) || newText)) {
             loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, false);
-            showSideVersions(noteGuid);
+            showSideVersions(noteGuid, true, {});
         }
         return;
+    }
+    // What this side last saw of the files: a conflict copy holding it is ours to show.
+    std::vector<std::uint64_t> ownHashes;
+    for (const std::wstring& file : {jsonPath, textPath}) {
+        if (const FileStamp* seen = disk_.find(file); seen && seen->hashed) {
+            ownHashes.push_back(seen->hash);
+        }
     }
     std::string jsonBytes;
     FileStamp json = currentStamp(disk_, jsonPath, &jsonBytes);
@@ -214,7 +227,17 @@ void TackaroonNotes::checkNote(const std::wstring& noteGuid, bool openAdded) {
         outside = parseJsonBytes(jsonBytes);
         parts = changedJsonParts(note->seenJson, outside);
     }
-    switch (decideNoteChange(note->unsavedFlags, jsonOutside, parts, textOutside)) {
+    OutsideAction action = decideNoteChange(note->unsavedFlags, jsonOutside, parts, textOutside);
+    const bool removal = jsonOutside == Outside::Removed || textOutside == Outside::Removed;
+    const bool seenBefore = std::erase(removalsSeen_, noteGuid) > 0;
+    if (action == OutsideAction::SaveHere && removal && !seenBefore) {
+        // A sync client removes a note's files one by one: look once more
+        // before writing anything back.
+        removalsSeen_.push_back(noteGuid);
+        folderWatch_.postpone(noteGuid);
+        return;
+    }
+    switch (action) {
     case OutsideAction::Load:
         reloadNote(noteGuid);
         break;
@@ -247,7 +270,7 @@ void TackaroonNotes::checkNote(const std::wstring& noteGuid, bool openAdded) {
         recordIfRead(disk_, textPath, text);
         break;
     }
-    showSideVersions(noteGuid);
+    showSideVersions(noteGuid, false, ownHashes);
 }
 
 void TackaroonNotes::saveThenReload(Note& note, bool textNews, const FileStamp& text, bool jsonNews,
@@ -276,7 +299,14 @@ void TackaroonNotes::closeRemovedNote(const std::wstring& noteGuid) {
     if (group) {
         group->removeSticky(noteGuid);
     }
+    // The body's stamp stays: its leftover is no news when it lingers.
+    const std::wstring textPath = noteFolder(noteGuid) + textName;
+    const FileStamp* text = disk_.find(textPath);
+    const std::optional<FileStamp> body = text ? std::optional<FileStamp>(*text) : std::nullopt;
     disk_.forgetFolder(noteFolder(noteGuid));
+    if (body) {
+        disk_.record(textPath, *body);
+    }
     std::erase_if(pendingSaves, [&](const PendingSave& pending) { return pending.guid == noteGuid; });
 }
 

@@ -2,6 +2,7 @@
 // edits, and the conflict copies a sync service leaves beside a note's files.
 // Each opens as a sticky of its own, titled "... (changed elsewhere)", next
 // to the sticky it parted from, so that no version is only kept out of sight.
+#include <algorithm>
 #include <map>
 
 #include "app/TackaroonNotes_win.h"
@@ -46,7 +47,7 @@ bool isOwnCopy(const std::wstring& tag) {
 } // namespace
 
 std::wstring TackaroonNotes::openVersionBeside(const Note& note, const std::string& jsonBytes,
-                                               const std::string* textBytes) {
+                                               const std::string* textBytes, std::wstring guid) {
     std::wstring decoded;
     Json version = !jsonBytes.empty() && decodeTextFile(jsonBytes, decoded) == errorSuccess
                        ? parseJson(wideToUtf8(decoded))
@@ -58,7 +59,8 @@ std::wstring TackaroonNotes::openVersionBeside(const Note& note, const std::stri
     const std::string marker = wideToUtf8(lookupText("title.changedElsewhere", L"(changed elsewhere)"));
     auto title = version.find("title");
     std::string titled = title != version.end() && title->is_string() ? title->get<std::string>() : "";
-    if (titled.size() < marker.size() || titled.compare(titled.size() - marker.size(), marker.size(), marker)) {
+    if (titled.size() < marker.size() ||
+        titled.compare(titled.size() - marker.size(), marker.size(), marker)) {
         titled += titled.empty() ? marker : " " + marker;
     }
     version["title"] = titled;
@@ -66,7 +68,12 @@ std::wstring TackaroonNotes::openVersionBeside(const Note& note, const std::stri
     copyNoteDefaults(beside, note.data, monitorNearest);
     valueAt(version, {"window", "position"}) = beside["window"]["position"];
 
-    const std::wstring guid = newGuidString();
+    if (guid.empty()) {
+        guid = newGuidString();
+    }
+    if (!guid.empty() && stickyByGuid(guid)) {
+        return guid; // made already (it came from the other machine)
+    }
     const std::wstring folder = noteFolder(guid);
     if (guid.empty() ||
         writeFileBytes(folder + L"note.json", utf8TextFileBytes(serializeJson(version))) != errorSuccess ||
@@ -78,7 +85,8 @@ std::wstring TackaroonNotes::openVersionBeside(const Note& note, const std::stri
     return guid;
 }
 
-void TackaroonNotes::showSideVersions(const std::wstring& noteGuid) {
+void TackaroonNotes::showSideVersions(const std::wstring& noteGuid, bool all,
+                                      const std::vector<std::uint64_t>& ownHashes) {
     auto* note = static_cast<Note*>(stickyByGuid(noteGuid));
     if (!note) {
         return;
@@ -93,6 +101,14 @@ void TackaroonNotes::showSideVersions(const std::wstring& noteGuid) {
             folderWatch_.postpone(noteGuid); // still being written: later
             continue;
         }
+        const bool syncthing = tag.rfind(L".sync-conflict-", 0) == 0;
+        auto own = [&](const std::wstring& name, const std::string& bytes) {
+            return !name.empty() &&
+                   std::find(ownHashes.begin(), ownHashes.end(), hashBytes(bytes)) != ownHashes.end();
+        };
+        if (syncthing && !all && !own(files.json, jsonBytes) && !own(files.text, textBytes)) {
+            continue; // the other machine's version: that machine shows it
+        }
         // Without a text of its own the version shows the note's current one.
         if (files.text.empty()) {
             readBytesAt(folder + L"text.rtf", textBytes, stamp, maxBodyFileBytes);
@@ -101,16 +117,14 @@ void TackaroonNotes::showSideVersions(const std::wstring& noteGuid) {
             // A copy the program kept that differs from the note only in view
             // state, or not at all, holds nothing to show.
             std::string current;
-            const bool sameText =
-                files.text.empty() || (readBytesAt(folder + L"text.rtf", current, stamp, maxBodyFileBytes) ==
-                                           errorSuccess &&
-                                       current == textBytes);
+            const bool sameText = files.text.empty() || (readBytesAt(folder + L"text.rtf", current, stamp,
+                                                                     maxBodyFileBytes) == errorSuccess &&
+                                                         current == textBytes);
             std::wstring decoded;
             const bool sameJson =
-                files.json.empty() ||
-                (decodeTextFile(jsonBytes, decoded) == errorSuccess &&
-                 (changedJsonParts(note->seenJson, parseJson(wideToUtf8(decoded))) & (PartMembers | PartFigures)) ==
-                     0);
+                files.json.empty() || (decodeTextFile(jsonBytes, decoded) == errorSuccess &&
+                                       (changedJsonParts(note->seenJson, parseJson(wideToUtf8(decoded))) &
+                                        (PartMembers | PartFigures)) == 0);
             if (sameText && sameJson) {
                 for (const std::wstring& name : {files.json, files.text}) {
                     if (!name.empty()) {
@@ -120,7 +134,8 @@ void TackaroonNotes::showSideVersions(const std::wstring& noteGuid) {
                 continue;
             }
         }
-        if (openVersionBeside(*note, jsonBytes, &textBytes).empty()) {
+        // Named after the copy, so that two machines showing it make one sticky.
+        if (openVersionBeside(*note, jsonBytes, &textBytes, guidFromName(noteGuid + tag)).empty()) {
             continue;
         }
         // Shown now: the copies leave the note's folder (their bytes are in the new sticky's).

@@ -233,7 +233,7 @@ bool TackaroonNotes::scanNotes() {
     }
     for (const std::wstring& name : names) {
         if (stickyByGuid(name)) {
-            showSideVersions(name);
+            showSideVersions(name, true, {});
         }
     }
     return true;

@@ -156,11 +156,16 @@ private:
                         const FileStamp& json);
     // Other versions of the note's files left beside them (a sync service's
     // conflict copies, kept copies) each open once as a sticky of their own.
-    void showSideVersions(const std::wstring& noteGuid);
+    // A Syncthing copy reaches both machines: while running, only the one
+    // whose version it holds (one of `ownHashes`, what this side last saw of
+    // the note's files) shows it; at start-up (`all`) any does.
+    void showSideVersions(const std::wstring& noteGuid, bool all,
+                          const std::vector<std::uint64_t>& ownHashes);
     // A new sticky "... (changed elsewhere)" beside `note` from the given
-    // note.json and text.rtf bytes; its guid, empty when none could be made.
+    // note.json and text.rtf bytes, under `guid` (a new one when empty); its
+    // guid, empty when none could be made.
     std::wstring openVersionBeside(const Note& note, const std::string& jsonBytes,
-                                   const std::string* textBytes);
+                                   const std::string* textBytes, std::wstring guid = {});
     // Under Wine the tree watch sees nothing inside folders that existed when
     // it began: "notes" and each note folder are watched too.
     void watchNoteFolders();
@@ -187,6 +192,9 @@ private:
     // settings.json as last read or written: the base against which groups
     // changed elsewhere are told from groups changed here.
     Json settingsSeen_;
+    // Notes whose file was seen removed once: written back only if still so
+    // at the next look, as a sync client removes a note's files one by one.
+    std::vector<std::wstring> removalsSeen_;
     // WM_QUERYENDSESSION saved everything: WM_ENDSESSION need not again.
     bool sessionSaved_ = false;
     // settings.json was read this run: until then no purge knows its deadline.

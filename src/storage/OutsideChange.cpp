@@ -189,9 +189,13 @@ OutsideAction decideNoteChange(std::uint32_t unsavedHere, Outside json, std::uin
         return OutsideAction::Fork;
     }
     if (text == Outside::Removed) {
-        // A body file alone gone is written back rather than emptied; what came
-        // with note.json is taken in first.
-        return jsonNews ? OutsideAction::SaveThenLoad : OutsideAction::SaveHere;
+        // A body file alone gone is most often the rest of a note being removed
+        // elsewhere, file by file: the sticky keeps its text, written back with
+        // an edit here or at the close; what came with note.json is taken in first.
+        if (jsonNews) {
+            return OutsideAction::SaveThenLoad;
+        }
+        return edited ? OutsideAction::SaveHere : OutsideAction::Nothing;
     }
     if (jsonNews || textNews) {
         return edited ? OutsideAction::SaveThenLoad : OutsideAction::Load;

@@ -51,7 +51,8 @@ TEST(OutsideChange, NoteDecisionTable) {
         {none, O::Removed, 0, O::Removed, A::Close},
         {view, O::Removed, 0, O::Unchanged, A::Close},
         {body, O::Removed, 0, O::Removed, A::SaveHere},
-        {none, O::Unchanged, 0, O::Removed, A::SaveHere},
+        {none, O::Unchanged, 0, O::Removed, A::Nothing},
+        {members, O::Unchanged, 0, O::Removed, A::SaveHere},
         {none, O::Changed, members, O::Removed, A::SaveThenLoad},
         {members, O::Changed, members, O::Removed, A::Fork},
         // Unavailable is not removed: nothing happens until it can be read.

@@ -184,6 +184,7 @@ TEST_F(OutsideChanges, NotesRemovedElsewhereCloseUnlessTheyHoldUnsavedChanges) {
     removeFromElsewhere(guidA);
     removeFromElsewhere(guidB);
     waitForTheWatch();
+    waitForTheWatch(); // a removal is looked at twice before anything is written back
     EXPECT_EQ(fixture.note(guidA), nullptr);
     ASSERT_NE(fixture.note(guidB), nullptr);
     EXPECT_NE(readBytes(path(guidB, L"text.rtf")).find("beta, typed here"), std::string::npos);
@@ -211,7 +212,9 @@ TEST_F(OutsideChanges, SettingsChangedElsewhereAreNeverWrittenOver) {
 }
 
 // A sync service's own folders and its copies of whole note folders are left
-// alone; its conflict copy of a note's file opens once as a sticky of its own.
+// alone. Syncthing's conflict copy of a note's file opens once as a sticky of
+// its own on the machine whose version it holds, at once, and on any machine
+// at the next start.
 TEST_F(OutsideChanges, WhatASyncServiceLeavesIsLeftAloneOrShown) {
     fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha"));
     const std::wstring conflictFolder = fixture.temp.path() + L"notes\\" + guidA + L" (conflicted copy)\\";
@@ -221,12 +224,16 @@ TEST_F(OutsideChanges, WhatASyncServiceLeavesIsLeftAloneOrShown) {
     replaceFromElsewhere(hidden + L"note.json", "{}");
     writeBytes(fixture.temp.path() + L".stignore", "*.exe\n");
     fixture.start();
-    const std::wstring copy = path(guidA, L"text.sync-conflict-20261208-101010-ABCDEF7.rtf");
-    replaceFromElsewhere(copy, rtf("other"));
+    // This side lost: its text becomes the copy, the other side's takes its place.
+    const std::wstring ours = path(guidA, L"text.sync-conflict-20261208-101010-ABCDEF7.rtf");
+    ASSERT_TRUE(MoveFileW(path(guidA, L"text.rtf").c_str(), ours.c_str()));
+    replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("winner"));
+    const std::wstring theirs = path(guidA, L"text.sync-conflict-20261208-101011-BCDEFA8.rtf");
+    replaceFromElsewhere(theirs, rtf("the other side's loser"));
     replaceFromElsewhere(fixture.temp.path() + L"notes\\" + guidA + L".sync-conflict\\note.json", "{}");
     waitForTheWatch();
     ASSERT_EQ(fixture.app->stickyCount(), 2u);
-    EXPECT_EQ(bodyOf(guidA), L"alpha");
+    EXPECT_EQ(bodyOf(guidA), L"winner");
     Note* shown = nullptr;
     for (Sticky* sticky : fixture.app->allStickies()) {
         if (sticky->stickyGuid() != guidA) {
@@ -234,14 +241,14 @@ TEST_F(OutsideChanges, WhatASyncServiceLeavesIsLeftAloneOrShown) {
         }
     }
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(bodyOf(shown->guid), L"other");
+    EXPECT_EQ(bodyOf(shown->guid), L"alpha");
     EXPECT_EQ(editText(shown->titleEdit, 100), L"A (changed elsewhere)");
-    EXPECT_FALSE(pathExists(copy)) << "moved into the new sticky's folder";
-    const std::wstring shownGuid = shown->guid;
+    EXPECT_FALSE(pathExists(ours)) << "moved into the new sticky's folder";
+    EXPECT_TRUE(pathExists(theirs)) << "the other machine shows it";
     fixture.restart();
-    EXPECT_EQ(fixture.app->stickyCount(), 2u) << "shown once";
+    EXPECT_EQ(fixture.app->stickyCount(), 3u) << "each shown once";
+    EXPECT_FALSE(pathExists(theirs));
     fixture.stop();
-    EXPECT_EQ(fixture.readNoteFile(shownGuid, L"text.rtf"), rtf("other"));
     EXPECT_EQ(readBytes(conflictFolder + L"note.json"), conflictJson);
     EXPECT_EQ(readBytes(hidden + L"note.json"), "{}");
     EXPECT_EQ(readBytes(fixture.temp.path() + L".stignore"), "*.exe\n");
@@ -289,6 +296,10 @@ TEST_F(OutsideChanges, ViewStateIsNoEdit) {
     EXPECT_EQ(fixture.app->stickyCount(), 2u) << "no fork";
     EXPECT_EQ(bodyOf(guidA), L"alpha edited elsewhere");
     EXPECT_EQ(bodyOf(guidB), L"beta edited elsewhere");
+    EXPECT_EQ(fixture.note(guidA)->unsavedFlags & SaveEdits, 0u) << "reloaded";
+    typeInto(*fixture.note(guidA), L"typed");
+    SendMessageW(fixture.app->mainWindow, WM_TIMER, TIMER_AUTOSAVE, 0);
+    EXPECT_EQ(fixture.note(guidA)->unsavedFlags & SaveEdits, 0u) << "saved";
 }
 
 // A file that is there but cannot be read now is not removed: nothing is
