@@ -284,8 +284,8 @@ TEST(ManyNotes, AtMostAThousandOpen) {
         wchar_t name[40];
         swprintf(name, 40, L"%08d-0000-4000-8000-000000000000", i);
         // A folder holding neither file is no note.
-        ASSERT_EQ(writeFileBytes(fixture.temp.path() + L"notes\\" + name + L"\\note.json", "{}"),
-                  errorSuccess);
+        ASSERT_TRUE(createFolder(fixture.temp.path() + L"notes\\" + name));
+        writeBytes(fixture.temp.path() + L"notes\\" + name + L"\\note.json", "{}");
     }
     fixture.start();
     EXPECT_EQ(fixture.app->stickyCount(), 1000u);
