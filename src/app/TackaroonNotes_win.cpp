@@ -103,8 +103,12 @@ bool TackaroonNotes::startUp() {
     }
     timerWindow = mainWindow;
     figureLibrary = loadFigureLibrary();
-    loadSettings();
+    // Watched before anything is read, and everything compared once soon
+    // after: a sync client catching up at log-on changes files meanwhile.
     startWatching();
+    loadSettings();
+    watchNoteFolders();
+    folderWatch_.postpone(FolderChanges{false, true, {}});
     prepareAutoSaveTimer();
     // Missing on older systems: the program then runs without game pads.
     if (!xinputModule_) {
@@ -143,6 +147,7 @@ bool TackaroonNotes::loadSettings() {
         keptCopies_.remember(path);
     }
     completeSettings(settings, loaded, loaded ? Json() : defaultGroupsResource(), userLanguageId);
+    settingsSeen_ = settings;
     settingsRead_ = true;
     languages = loadLanguageTableResource();
     palette = loadPaletteResource();
@@ -167,6 +172,7 @@ bool TackaroonNotes::saveSettings() {
         return false;
     }
     settingsUnsaved = false;
+    settingsSeen_ = settings;
     return true;
 }
 
@@ -202,7 +208,16 @@ bool TackaroonNotes::scanNotes() {
     } while (names.size() < MaxNotes && findNextFile(find.get(), entry));
     find.reset();
     for (const std::wstring& name : names) {
-        loadNote(folder_ + L"notes\\" + name, name, std::nullopt, false);
+        // A folder holding neither file (a sync client still making it, the
+        // rest of a note moved away) is no note yet.
+        if (isFile(noteFolder(name) + L"note.json") || isFile(noteFolder(name) + L"text.rtf")) {
+            loadNote(folder_ + L"notes\\" + name, name, std::nullopt, false);
+        }
+    }
+    for (const std::wstring& name : names) {
+        if (stickyByGuid(name)) {
+            showSideVersions(name, true, {});
+        }
     }
     return true;
 }
@@ -223,6 +238,7 @@ bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath,
         }
     }
     auto note = std::make_unique<Note>(noteGuid);
+    note->seenJson = parsed;
     note->data = parsed.is_object() ? std::move(parsed) : Json::object();
     const Json asRead = note->data;
     completeNoteJson(note->data, titleFormat(languages, settings));
@@ -288,8 +304,8 @@ std::wstring TackaroonNotes::noteTitle(const Note& note) const {
     return note.hasWindows() ? noteTitleText(note.titleEdit, note.bodyEdit) : std::wstring();
 }
 
-bool TackaroonNotes::saveNoteText(Note& note) {
-    if (note.bodyComposing) {
+bool TackaroonNotes::saveNoteText(Note& note, bool atExit) {
+    if (note.bodyComposing && !atExit) {
         return false;
     }
     const std::wstring path = noteFolder(note.guid) + L"text.rtf";
@@ -297,6 +313,7 @@ bool TackaroonNotes::saveNoteText(Note& note) {
         // A body that did not load holds nothing of the file: it is not written
         // until the user changes the text.
         if (note.bodyLoad == BodyLoad::Unreadable && !note.textChanged) {
+            note.unsavedFlags &= ~SaveText;
             return true;
         }
         // A text unchanged since it was read or written is what the file holds
@@ -332,7 +349,7 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
         // Nothing unsaved and the file as last read or written: nothing to
         // rebuild, serialize or write (a close with many stickies).
         const FileStamp* last = disk_.find(path);
-        if (!(note.unsavedFlags & (SaveJson | SaveFigures)) && !note.jsonUnsaved &&
+        if (!(note.unsavedFlags & (SaveJson | SaveFigures | SaveView)) && !note.jsonUnsaved &&
             holdsBodyState(note.data, title, state) && last && last->present &&
             sameOnDisk(*last, stampOnDisk(path))) {
             return true;
@@ -355,13 +372,19 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
         return false;
     }
     note.jsonUnsaved = false;
-    note.unsavedFlags &= ~(withFigures ? SaveJson | SaveFigures : SaveJson);
+    note.seenJson = note.data;
+    note.unsavedFlags &= ~(withFigures ? SaveJson | SaveFigures | SaveView : SaveJson | SaveView);
     return true;
 }
 
 void TackaroonNotes::saveSticky(Note& note) {
-    saveNoteText(note);
-    saveNoteJson(note, true);
+    std::uint32_t failed = saveNoteText(note) ? 0 : SaveText;
+    if (!saveNoteJson(note, true)) {
+        failed |= SaveJson | SaveFigures;
+    }
+    if (failed) {
+        queueFailedSave(note.guid, failed);
+    }
 }
 
 bool TackaroonNotes::saveEverything() {
@@ -372,7 +395,7 @@ bool TackaroonNotes::saveEverything() {
     for (Group& group : groups) {
         for (auto& sticky : group.notes) {
             auto& note = static_cast<Note&>(*sticky);
-            saved = saveNoteText(note) && saved;
+            saved = saveNoteText(note, true) && saved;
             saved = saveNoteJson(note, true) && saved;
         }
     }
@@ -388,11 +411,16 @@ bool TackaroonNotes::saveStickyJson(Sticky& sticky, bool withFigures) {
 }
 
 void TackaroonNotes::onTimer(UINT_PTR id) {
-    if (id == TIMER_AUTOSAVE) {
+    if (id == TIMER_AUTOSAVE || id == TIMER_SAVE_RETRY) {
         // A change from elsewhere that has come in is dealt with before the
         // save, so that a sticky typed into forks rather than writes over it.
-        pollFolderWatch();
-        onFolderWatchTimer();
+        checkBeforeSaving();
+        if (folderWatch_.holdsChanges()) {
+            // Held back by a menu or a drag: the save waits for the look.
+            retryTimer.prepare(timers(), mainWindow, TIMER_SAVE_RETRY, saveRetryDelay(1), false);
+            retryTimer.start();
+            return;
+        }
         flushAutoSave();
     } else if (id == TIMER_FOLDER_WATCH) {
         onFolderWatchTimer();
@@ -435,6 +463,9 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
         // During start-up nothing could be saved yet: the close waits for its end.
         if (!initialized) {
             closeRequested_ = true;
+            return 0;
+        }
+        if (interactive && !askToRetrySaves()) {
             return 0;
         }
         DestroyWindow(window);

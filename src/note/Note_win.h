@@ -300,6 +300,9 @@ public:
     std::wstring savedThemeBase;
     std::vector<std::wstring> menuNotes; // guids, in the order of the last title menu
     Json data;
+    // note.json as last read or written: what a version from elsewhere is
+    // compared with to tell which parts it changed.
+    Json seenJson;
     float highlightFactor = 1.0f;
     float ruleOpacityFactor = 1.0f;
     int appliedAlpha = 255;
@@ -314,6 +317,8 @@ public:
     RECT moveStartRect{};
     POINT moveStartCursor{};
     bool suppressMoveStore = false;
+    // The next WM_MOVE is the program putting the sticky back on screen: no edit.
+    bool positionFixed = false;
     bool programmaticResize = false;
     bool loading = true;
     // How text.rtf loaded, and whether the user changed the text since: a body

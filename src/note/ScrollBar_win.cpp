@@ -152,7 +152,7 @@ void Note::paintScrollBar(HWND barWindow, bool horizontal) {
     const int position = along(horizontal, scrollPosition(bodyEdit));
     const Json* stored = findPath(data, {"text", "scroll", horizontal ? "left" : "top"});
     if (!stored || *stored != Json(position)) {
-        markChanged(SaveJson);
+        markChanged(SaveView);
     }
     const int length = horizontal ? r.right - r.left : r.bottom - r.top;
     ThumbSpan span =

@@ -164,7 +164,8 @@ TEST_F(StickyLook, LongTextShowsTheVerticalBarAndItsThumbFollows) {
     UpdateWindow(note->vScroll);
     EXPECT_GT(note->vBar.thumbRect.top, top.top) << "the thumb moved down with the body";
     EXPECT_EQ(note->vBar.thumbRect.bottom - note->vBar.thumbRect.top, top.bottom - top.top);
-    EXPECT_TRUE(pendingFlags() & SaveJson) << "a scroll position that differs from the stored one is saved";
+    EXPECT_TRUE(note->unsavedFlags & SaveView)
+        << "a scroll position that differs from the stored one is saved";
 }
 
 TEST_F(StickyLook, TrackPressScrollsAndTheFollowTimerStopsWhenTheBodyIsStill) {
