@@ -106,6 +106,12 @@ target_link_libraries(bench_startup PRIVATE tackaroon_win)
 target_link_options(bench_startup PRIVATE -municode ${STATIC_LINK})
 tackaroon_benchmark(bench_startup)
 
+# Start-up with a long history of earlier versions: run under Wine by `make bench`.
+add_executable(bench_history ${CMAKE_SOURCE_DIR}/bench/windows/history.cpp ${APP_RC})
+target_link_libraries(bench_history PRIVATE tackaroon_win)
+target_link_options(bench_history PRIVATE -municode ${STATIC_LINK})
+tackaroon_benchmark(bench_history)
+
 # End to end: the real program in a Wine virtual desktop, driven with xdotool,
 # so these run in the cross build only.
 add_executable(bench_closing ${CMAKE_SOURCE_DIR}/bench/windows/closing.cpp ${APP_RC})

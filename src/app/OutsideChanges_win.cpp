@@ -311,6 +311,9 @@ void TackaroonNotes::closeRemovedNote(const std::wstring& noteGuid) {
 }
 
 void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
+    if (auto* note = static_cast<Note*>(stickyByGuid(noteGuid))) {
+        keepVersion(*note, Replacement::Reload);
+    }
     closeRemovedNote(noteGuid);
     loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, false);
 }
@@ -341,6 +344,7 @@ void TackaroonNotes::forkOutsideVersion(Note& note) {
     // The sticky keeps its guid and saves all it holds over what is kept now.
     disk_.record(folder + noteJsonName, jsonSeen);
     disk_.record(folder + textName, textSeen);
+    keepVersion(note, Replacement::Fork);
     markStickyChanged(note.guid, SaveEdits);
     saveSticky(note);
 }

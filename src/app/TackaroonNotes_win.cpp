@@ -116,6 +116,7 @@ bool TackaroonNotes::startUp() {
                                                             DEVICE_NOTIFY_WINDOW_HANDLE);
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     purgeExpiredTrash();
+    scheduleHistoryThinning(true);
     initialized = true;
     if (closeRequested_) {
         // A close that came while starting: now it can save everything.
@@ -342,6 +343,7 @@ bool TackaroonNotes::saveNoteText(Note& note, bool atExit) {
     if (!note.unsavedRtf) {
         return false;
     }
+    keepBeforeWrite(note, path, *note.unsavedRtf);
     if (!writeSeen(path, *note.unsavedRtf)) {
         return false;
     }
@@ -371,7 +373,9 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
         return false;
     }
     const std::wstring path = noteFolder(note.guid) + L"note.json";
-    if (!writeSeen(path, utf8TextFileBytes(serializeJson(note.data)))) {
+    const std::string bytes = utf8TextFileBytes(serializeJson(note.data));
+    keepBeforeWrite(note, path, bytes);
+    if (!writeSeen(path, bytes)) {
         return false;
     }
     note.jsonUnsaved = false;

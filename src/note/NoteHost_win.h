@@ -10,6 +10,7 @@
 #include "base/SharedTooltip_win.h"
 #include "base/StartupSteps.h"
 #include "groups/GroupHost.h"
+#include "storage/History.h"
 #include "storage/Trash_win.h"
 
 namespace Brisvane {
@@ -31,6 +32,11 @@ public:
     virtual bool moveToTrash(std::wstring noteGuid) = 0;
     // Entry `index` of trashMenuEntries back into its group (or the uncategorized one).
     virtual bool recoverFromTrash(std::size_t index) = 0;
+
+    // Earlier versions: the content as it stands is kept before `replacement`
+    // replaces it; the dialog lists the versions to restore or open.
+    virtual void keepVersion(Note& note, Replacement replacement) = 0;
+    virtual void showEarlierVersions(Note& note) = 0;
 
     // The highlight shown while a menu item names a sticky or a group.
     virtual void highlightSticky(const std::wstring& noteGuid) = 0;

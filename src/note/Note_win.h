@@ -73,6 +73,7 @@ enum NoteCommand : int {
     CommandFixPosition = 58,
     CommandFixSize = 59,
     CommandEditTitle = 61,
+    CommandEarlierVersions = 62,
     CommandUndo = 100,
     CommandRedo = 101,
     CommandCut = 102,

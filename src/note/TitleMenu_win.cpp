@@ -52,6 +52,7 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
 
     item(0, CommandNew, "menu.titlebar.new", L"New sticky");
     item(0, CommandTrash, "menu.titlebar.delete", L"Move sticky to trash");
+    item(0, CommandEarlierVersions, "earlierVersions.menu", L"Earlier versions...");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     item(checkedIf(storedFlag("fold")), CommandFold, "menu.titlebar.fold", L"Fold");
     item(checkedIf(!booleanAt(data, {"window", "titlebar"}, true)), CommandTitlebar,
@@ -162,6 +163,10 @@ void Note::openTitleMenu(std::optional<POINT> at) {
 bool Note::titleMenuCommand(int id) {
     if (!app) {
         return false;
+    }
+    if (id == CommandEarlierVersions) {
+        app->showEarlierVersions(*this);
+        return true;
     }
     if (id == commandMagnetMonitor) {
         storeAt(data, {"window", "magnet", "monitor"},
