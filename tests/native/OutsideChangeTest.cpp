@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "storage/DiskState.h"
+#include "storage/Guid.h"
 #include "storage/OutsideChange.h"
 
 using namespace Brisvane;
@@ -248,4 +249,14 @@ TEST(OutsideChange, DiskStateHoldsOnlyTheBytesLastSeenThere) {
     disk.forgetFolder(L"C:\\data\\notes\\a\\");
     EXPECT_EQ(disk.find(path), nullptr);
     EXPECT_NE(disk.find(L"C:\\data\\notes\\ab\\note.json"), nullptr);
+}
+
+// The sticky two machines make of one conflict copy has one name on both.
+TEST(OutsideChange, GuidsNamedAfterACopyAreTheSameOnEveryMachine) {
+    const std::wstring name = std::wstring(guid) + L".sync-conflict-20261208-101010-ABCDEF7";
+    EXPECT_EQ(guidFromName(name), guidFromName(name));
+    EXPECT_NE(guidFromName(name), guidFromName(name + L"x"));
+    EXPECT_NE(guidFromName(L"ab"), guidFromName(L"ba"));
+    EXPECT_TRUE(isNoteFolderName(guidFromName(name)));
+    EXPECT_EQ(guidFromName(name)[14], L'5') << "a name-based guid";
 }
