@@ -144,7 +144,7 @@ if(CMAKE_CROSSCOMPILING)
   add_wine_test(dialogs_end_to_end RETRY bash ${CMAKE_SOURCE_DIR}/tests/e2e/dialogs_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:show_dialog> ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(dialogs_end_to_end PROPERTIES TIMEOUT 300 COST 50)
-  foreach(_e2e sticky rules scribble menus drawing)
+  foreach(_e2e sticky rules scribble menus drawing history)
     set(_retry)
     if(_e2e STREQUAL scribble)
       # On a loaded machine its stroke can come before the drawing layer takes it.

@@ -52,7 +52,6 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
 
     item(0, CommandNew, "menu.titlebar.new", L"New sticky");
     item(0, CommandTrash, "menu.titlebar.delete", L"Move sticky to trash");
-    item(0, CommandEarlierVersions, "earlierVersions.menu", L"Earlier versions...");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     item(checkedIf(storedFlag("fold")), CommandFold, "menu.titlebar.fold", L"Fold");
     item(checkedIf(!booleanAt(data, {"window", "titlebar"}, true)), CommandTitlebar,
@@ -143,6 +142,7 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
                     menuItemText(app->trashMenuEntries[i].label, app->trashMenuEntries[i].name).c_str());
     }
     insertSubmenu(menu, position(), recover, text("menu.titlebar.recoverFromTrash", L"Recover from Trash"));
+    item(0, CommandEarlierVersions, "earlierVersions.menu", L"Earlier versions...");
     if (withCancel) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         item(0, CommandCancel, "menu.common.cancel", L"Cancel");
