@@ -110,11 +110,14 @@ void fillList(HWND dialog, VersionsState& state) {
     addColumn(list, 0, app.lookupText("earlierVersions.time", L"Saved"), width * 2 / 5);
     addColumn(list, 1, app.lookupText("earlierVersions.text", L"First line"), width * 2 / 5);
     addColumn(list, 2, app.lookupText("earlierVersions.size", L"Size"), width - width * 4 / 5);
-    state.versions = listVersions(state.request->folder, state.request->noteGuid);
-    for (std::size_t i = 0; i < state.versions.size(); ++i) {
-        const VersionEntry& version = state.versions[i];
+    for (const VersionEntry& version : listVersions(state.request->folder, state.request->noteGuid)) {
         std::string json, text;
-        readVersion(state.request->folder, state.request->noteGuid, version.name, json, text);
+        // One that cannot be read now (a sync client still writing it) is left out.
+        if (!readVersion(state.request->folder, state.request->noteGuid, version.name, json, text)) {
+            continue;
+        }
+        const std::size_t i = state.versions.size();
+        state.versions.push_back(version);
         showText(preview, text); // the preview turns RTF into text for the first line
         std::wstring when = localTimeText(version.time);
         LVITEMW item{};
