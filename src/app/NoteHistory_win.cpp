@@ -18,7 +18,7 @@ namespace Brisvane {
 
 namespace {
 
-constexpr UINT_PTR TIMER_HISTORY = 7;
+constexpr UINT_PTR TIMER_HISTORY = 510;
 // Thinning works in short slices while the program runs on.
 constexpr UINT thinningPeriod = 200;
 constexpr std::uint64_t thinningSlice = 15;
