@@ -140,6 +140,7 @@ void HistoryThinning::start(const std::wstring& folder, const ThinningLimits& li
     versions_.clear();
     entries_.clear();
     doomed_.clear();
+    sized_ = 0;
     decided_ = false;
     eachEntry(folder + L"history\\*", [&](const WIN32_FIND_DATAW& entry, const std::wstring& name) {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -153,15 +154,25 @@ bool HistoryThinning::step(std::uint64_t deadline) {
     if (!running_) {
         return false;
     }
-    while (!notes_.empty() && GetTickCount64() < deadline) {
+    // Each pass of the loops is one listing or one entry: a slice ends soon
+    // after its deadline however long a note's history is.
+    while (sized_ < versions_.size() && GetTickCount64() < deadline) {
+        versions_[sized_].size = entrySize(entries_[sized_]);
+        ++sized_;
+    }
+    while (sized_ == versions_.size() && !notes_.empty() && GetTickCount64() < deadline) {
         const std::wstring note = notes_.back();
         notes_.pop_back();
-        for (const VersionEntry& version : listVersions(folder_, note)) {
-            versions_.push_back({note, version.time, version.size, 0});
-            entries_.push_back(historyFolder(folder_, note) + version.name);
-        }
+        const std::wstring base = historyFolder(folder_, note);
+        eachEntry(base + L"*", [&](const WIN32_FIND_DATAW& entry, const std::wstring& name) {
+            const std::optional<std::uint64_t> time = versionEntryTime(name);
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && time) {
+                versions_.push_back({note, *time, 0, 0});
+                entries_.push_back(base + name);
+            }
+        });
     }
-    if (!notes_.empty()) {
+    if (sized_ < versions_.size() || !notes_.empty()) {
         return true;
     }
     if (!decided_) {
@@ -170,7 +181,10 @@ bool HistoryThinning::step(std::uint64_t deadline) {
         }
         versions_.clear();
         entries_.clear();
+        sized_ = 0;
         decided_ = true;
+        running_ = !doomed_.empty();
+        return running_; // the removals get slices of their own
     }
     while (!doomed_.empty() && GetTickCount64() < deadline) {
         removeFolderTree(doomed_.back());

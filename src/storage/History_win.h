@@ -54,6 +54,7 @@ private:
     std::vector<std::wstring> notes_; // still to list
     std::vector<StoredVersion> versions_;
     std::vector<std::wstring> entries_; // the folder of each version
+    std::size_t sized_ = 0;             // versions whose size is known
     std::vector<std::wstring> doomed_;  // still to remove
     bool decided_ = false;
 };

@@ -108,8 +108,15 @@ TEST_F(History, EveryReplacementKeepsWhatItReplaces) {
                            "strokeWidth": 2, "strokeOpacity": 1, "fillOpacity": 0,
                            "rect": {"left": 5, "top": 5, "right": 40, "bottom": 40}}]}})",
         rtf("first text"));
+    const std::uint64_t now = utcMillisecondsNow();
+    ASSERT_TRUE(keepVersion(folder(), guidB, "{}", rtf("last year"), now - 400 * millisecondsPerDay));
+    ASSERT_TRUE(keepVersion(folder(), guidB, "{}", rtf("yesterday"), now - millisecondsPerDay));
     fixture.start();
     EXPECT_TRUE(versionTexts(guidA).empty()) << "opening writes nothing";
+    while (fixture.app->stepHistoryThinning()) {
+    }
+    EXPECT_EQ(versionTexts(guidB), std::vector<std::string>{"{}" + rtf("yesterday")})
+        << "thinned after start-up";
 
     type(L"second text");
     ASSERT_EQ(versionTexts(guidA).size(), 1u);
@@ -151,9 +158,9 @@ TEST_F(History, EveryReplacementKeepsWhatItReplaces) {
 
     // Folders there that are no versions are skipped.
     createFolder(folder() + L"history");
-    createFolder(folder() + L"history\\" + guidB);
-    createFolder(folder() + L"history\\" + guidB + L"\\not a version");
-    EXPECT_TRUE(listVersions(folder(), guidB).empty());
+    createFolder(folder() + L"history\\" + guidC);
+    createFolder(folder() + L"history\\" + guidC + L"\\not a version");
+    EXPECT_TRUE(listVersions(folder(), guidC).empty());
 }
 
 TEST_F(History, TheDialogRestoresOrOpensAVersionByKeyboard) {
