@@ -82,12 +82,16 @@ typed=()
 count=0
 end=$((SECONDS + minutes * 60))
 sides=(A B)
-columns=(100 480 280)
+# The two stored stickies stay; new ones open beside the first, where the
+# trashing takes whichever is on top.
+columns=(100 480)
 while [ "$SECONDS" -lt "$end" ]; do
     count=$((count + 1))
     side=${sides[RANDOM % 2]}
     word="soak${side}${count}x"
-    case $((RANDOM % 20)) in
+    action=$((RANDOM % 20))
+    echo "$count $side $action $SECONDS" >>"$work/actions"
+    case $action in
     0) # a new note beside the first sticky, typed into at once
         click_at "$side" 30 50
         sleep 0.8
@@ -99,14 +103,14 @@ while [ "$SECONDS" -lt "$end" ]; do
         ;;
     2 | 3) # both sides at once, the sync paused
         st_pause
-        type_at A "${columns[RANDOM % 3]}" 120 " ${word}a"
-        type_at B "${columns[RANDOM % 3]}" 120 " ${word}b"
+        type_at A "${columns[RANDOM % 2]}" 120 " ${word}a"
+        type_at B "${columns[RANDOM % 2]}" 120 " ${word}b"
         typed+=("${word}a" "${word}b")
         sleep 2
         st_resume
         ;;
     *)
-        type_at "$side" "${columns[RANDOM % 3]}" 120 " $word"
+        type_at "$side" "${columns[RANDOM % 2]}" 120 " $word"
         typed+=("$word")
         ;;
     esac
@@ -132,5 +136,6 @@ done
 notes=$(find "$a/notes" -mindepth 1 -maxdepth 1 -type d -name '*-*' | wc -l)
 forks=$(grep -ls 'changed elsewhere' "$a"/notes/*/note.json | wc -l)
 beside=$(find "$a/notes" "$b/notes" -type f \( -name '*sync-conflict*' -o -name '*changed-elsewhere*' \) | wc -l)
+[ "$losses" -eq 0 ] || [ -z "${TACKAROON_KEEP_SOAK:-}" ] || cp -r "$work" "$TACKAROON_KEEP_SOAK"
 echo "sync soak: $minutes minutes, ${#typed[@]} edits, $notes notes, $forks changed-elsewhere stickies, $beside versions left beside notes, $losses losses"
 [ "$losses" -eq 0 ]

@@ -311,11 +311,16 @@ void TackaroonNotes::closeRemovedNote(const std::wstring& noteGuid) {
 }
 
 void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
-    if (auto* note = static_cast<Note*>(stickyByGuid(noteGuid))) {
+    // A sticky reloaded while it has the keyboard keeps it: what is typed next goes on into it.
+    auto* note = static_cast<Note*>(stickyByGuid(noteGuid));
+    HWND focus = GetFocus();
+    const bool focused =
+        note && note->window && focus && (focus == note->window || IsChild(note->window, focus));
+    if (note) {
         keepVersion(*note, Replacement::Reload);
     }
     closeRemovedNote(noteGuid);
-    loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, false);
+    loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, focused);
 }
 
 void TackaroonNotes::forkOutsideVersion(Note& note) {
