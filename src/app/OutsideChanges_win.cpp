@@ -227,7 +227,7 @@ void TackaroonNotes::checkNote(const std::wstring& noteGuid, bool openAdded) {
         outside = parseJsonBytes(jsonBytes);
         parts = changedJsonParts(note->seenJson, outside);
     }
-    OutsideAction action = decideNoteChange(note->unsavedFlags, jsonOutside, parts, textOutside);
+    OutsideAction action = decideNoteChange(note->editsInProgress(), jsonOutside, parts, textOutside);
     const bool removal = jsonOutside == Outside::Removed || textOutside == Outside::Removed;
     const bool seenBefore = std::erase(removalsSeen_, noteGuid) > 0;
     if (action == OutsideAction::SaveHere && removal && !seenBefore) {

@@ -91,9 +91,18 @@ void Note::markChanged(std::uint32_t flags) {
     if (flags & SaveText) {
         textChanged = true;
     }
+    if (flags & SaveEdits) {
+        const DWORD now = GetTickCount();
+        recentEdits = (now - lastEditTick < recentEditMilliseconds ? recentEdits : 0) | (flags & SaveEdits);
+        lastEditTick = now;
+    }
     if (app) {
         app->markStickyChanged(guid, flags);
     }
+}
+
+std::uint32_t Note::editsInProgress() const {
+    return unsavedFlags | (GetTickCount() - lastEditTick < recentEditMilliseconds ? recentEdits : 0);
 }
 
 void Note::destroyWindows() {

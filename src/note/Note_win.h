@@ -278,6 +278,13 @@ public:
     BodyLoad bodyLoad = BodyLoad::Missing;
     FileStamp bodyStamp; // text.rtf as it was when the body was loaded
     bool textChanged = false;
+    // The parts edited in the last few seconds, saved or not: the user is still
+    // at it, so a version from elsewhere opens beside rather than replacing
+    // what is being typed into.
+    static constexpr DWORD recentEditMilliseconds = 3000;
+    std::uint32_t recentEdits = 0;
+    DWORD lastEditTick = 0;
+    std::uint32_t editsInProgress() const;
     // Every stored figure was read: otherwise note.json is kept before it is
     // first written without the faulty ones.
     bool figuresReadWhole = true;
