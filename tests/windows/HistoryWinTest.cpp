@@ -135,6 +135,7 @@ TEST_F(History, EveryReplacementKeepsWhatItReplaces) {
     EXPECT_EQ(versionTexts(guidA).size(), before + 1) << "clearing nothing replaces nothing";
 
     type(L"fourth text");
+    fixture.note(guidA)->recentEdits = 0; // as once the typing has paused
     ASSERT_NO_FATAL_FAILURE(replaceText(rtf("fifth, from elsewhere")));
     EXPECT_EQ(body(guidA), L"fifth, from elsewhere");
     EXPECT_TRUE(kept(guidA, "fourth text")) << "reloading a version from elsewhere";
