@@ -128,6 +128,7 @@ bool TackaroonNotes::startUp() {
                                                             DEVICE_NOTIFY_WINDOW_HANDLE);
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     purgeExpiredTrash();
+    scheduleHistoryThinning(true);
     initialized = true;
     if (closeRequested_) {
         // A close that came while starting: now it can save everything.
@@ -330,6 +331,7 @@ bool TackaroonNotes::saveNoteText(Note& note, bool atExit) {
     if (!note.unsavedRtf) {
         return false;
     }
+    keepBeforeWrite(note, path, *note.unsavedRtf);
     if (!writeSeen(path, *note.unsavedRtf)) {
         return false;
     }
@@ -368,7 +370,9 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
     if (!note.jsonUnsaved) {
         return false;
     }
-    if (!writeSeen(path, utf8TextFileBytes(serializeJson(note.data)))) {
+    const std::string bytes = utf8TextFileBytes(serializeJson(note.data));
+    keepBeforeWrite(note, path, bytes);
+    if (!writeSeen(path, bytes)) {
         return false;
     }
     note.jsonUnsaved = false;

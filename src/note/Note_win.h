@@ -74,6 +74,7 @@ enum NoteCommand : int {
     CommandFixPosition = 58,
     CommandFixSize = 59,
     CommandEditTitle = 61,
+    CommandEarlierVersions = 62,
     CommandRemind = 66,
     CommandUndo = 100,
     CommandRedo = 101,

@@ -143,6 +143,7 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
     }
     insertSubmenu(menu, position(), recover, text("menu.titlebar.recoverFromTrash", L"Recover from Trash"));
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    item(0, CommandEarlierVersions, "earlierVersions.menu", L"Earlier versions...");
     item(checkedIf(bellShown), CommandRemind, "menu.titlebar.remind", L"Remind me...");
     if (withCancel) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -164,6 +165,10 @@ void Note::openTitleMenu(std::optional<POINT> at) {
 bool Note::titleMenuCommand(int id) {
     if (!app) {
         return false;
+    }
+    if (id == CommandEarlierVersions) {
+        app->showEarlierVersions(*this);
+        return true;
     }
     if (id == CommandRemind) {
         const std::wstring own = guid;
