@@ -10,6 +10,7 @@
 #include "dialogs/ReminderDialog_win.h"
 #include "note/Note_win.h"
 #include "storage/Reminder.h"
+#include "storage/Reminder_win.h"
 
 namespace Brisvane {
 
@@ -22,17 +23,6 @@ constexpr std::int64_t longestWaitSeconds = 3600;
 constexpr UINT modalRetryMilliseconds = 2000;
 // Between 1601-01-01 (file times) and 1970-01-01, in 100-nanosecond units.
 constexpr std::int64_t unixEpochFileTime = 116444736000000000;
-
-SYSTEMTIME systemTimeOf(const CivilTime& time) {
-    SYSTEMTIME system{};
-    system.wYear = static_cast<WORD>(time.year);
-    system.wMonth = static_cast<WORD>(time.month);
-    system.wDay = static_cast<WORD>(time.day);
-    system.wDayOfWeek = static_cast<WORD>(weekday(time));
-    system.wHour = static_cast<WORD>(time.hour);
-    system.wMinute = static_cast<WORD>(time.minute);
-    return system;
-}
 
 // The system's time zone with the rules of each year, read once per year.
 class LocalTimeZone : public TimeZone {

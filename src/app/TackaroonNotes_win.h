@@ -166,8 +166,9 @@ public:
     void checkReminders();
     void openReminderDialog(const std::wstring& noteGuid) override;
     // A notification of the notification-area icon; a click on it shows the
-    // sticky named, if any.
-    void showNotification(const std::wstring& text, const std::wstring& noteGuid = {});
+    // sticky named, if any. Without a title it is the program's name.
+    void showNotification(const std::wstring& text, const std::wstring& noteGuid = {},
+                          const std::wstring& title = {}, bool warning = false);
     // Earlier versions of the notes (NoteHistory_win.cpp).
     void keepVersion(Note& note, Replacement replacement) override;
     void showEarlierVersions(Note& note) override;

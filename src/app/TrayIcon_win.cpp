@@ -34,7 +34,8 @@ void TackaroonNotes::removeTrayIcon() {
     Shell_NotifyIconW(NIM_DELETE, &icon);
 }
 
-void TackaroonNotes::showNotification(const std::wstring& text, const std::wstring& noteGuid) {
+void TackaroonNotes::showNotification(const std::wstring& text, const std::wstring& noteGuid,
+                                      const std::wstring& title, bool warning) {
     if (!mainWindow) {
         return;
     }
@@ -45,8 +46,9 @@ void TackaroonNotes::showNotification(const std::wstring& text, const std::wstri
     icon.uID = trayIconId;
     // Without NIF_SHOWTIP a version-4 icon loses its hover tip with any change.
     icon.uFlags = NIF_INFO | NIF_SHOWTIP;
-    icon.dwInfoFlags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
-    lstrcpynW(icon.szInfoTitle, applicationTitle, ARRAYSIZE(icon.szInfoTitle));
+    icon.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
+    lstrcpynW(icon.szInfoTitle, title.empty() ? applicationTitle : title.c_str(),
+              ARRAYSIZE(icon.szInfoTitle));
     lstrcpynW(icon.szInfo, text.c_str(), ARRAYSIZE(icon.szInfo));
     Shell_NotifyIconW(NIM_MODIFY, &icon);
 }

@@ -9,21 +9,11 @@
 #include "dialogs/DialogCommon_win.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/Dialogs_win.h"
+#include "storage/Reminder_win.h"
 
 namespace Brisvane {
 
 namespace {
-
-SYSTEMTIME systemTimeOf(const CivilTime& at) {
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(at.year);
-    time.wMonth = static_cast<WORD>(at.month);
-    time.wDay = static_cast<WORD>(at.day);
-    time.wDayOfWeek = static_cast<WORD>(weekday(at));
-    time.wHour = static_cast<WORD>(at.hour);
-    time.wMinute = static_cast<WORD>(at.minute);
-    return time;
-}
 
 // The user's own short time format, which has no seconds.
 std::wstring shortTimeFormat() {

@@ -6,7 +6,7 @@
 #include "groups/RuleEngine.h"
 #include "note/Note_win.h"
 #include "note/NoteHost_win.h"
-#include "storage/Reminder.h"
+#include "storage/Reminder_win.h"
 
 namespace Brisvane {
 
@@ -35,13 +35,7 @@ void CALLBACK flashTick(HWND window, UINT, UINT_PTR id, DWORD) {
 }
 
 std::wstring localDateTime(const CivilTime& at) {
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(at.year);
-    time.wMonth = static_cast<WORD>(at.month);
-    time.wDay = static_cast<WORD>(at.day);
-    time.wDayOfWeek = static_cast<WORD>(weekday(at));
-    time.wHour = static_cast<WORD>(at.hour);
-    time.wMinute = static_cast<WORD>(at.minute);
+    const SYSTEMTIME time = systemTimeOf(at);
     wchar_t date[80] = {};
     wchar_t clock[80] = {};
     GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 80, nullptr);
