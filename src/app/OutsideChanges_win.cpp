@@ -14,6 +14,8 @@
 #include "storage/RtfCheck.h"
 #include "storage/TextCodec.h"
 
+#include <richedit.h>
+
 namespace Brisvane {
 
 namespace {
@@ -316,8 +318,24 @@ void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
     HWND focus = GetFocus();
     const bool focused =
         note && note->window && focus && (focus == note->window || IsChild(note->window, focus));
+    // The caret stays where it was and the typing still counts as recent, so
+    // the next keys go on where the last ones went rather than at the start.
+    CHARRANGE caret{};
+    DWORD lastEditTick = 0;
+    std::uint32_t recentEdits = 0;
+    if (focused && note->bodyEdit) {
+        SendMessageW(note->bodyEdit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        lastEditTick = note->lastEditTick;
+        recentEdits = note->recentEdits;
+    }
     closeRemovedNote(noteGuid);
     loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, focused);
+    auto* reloaded = static_cast<Note*>(stickyByGuid(noteGuid));
+    if (focused && reloaded && reloaded->bodyEdit) {
+        SendMessageW(reloaded->bodyEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        reloaded->lastEditTick = lastEditTick;
+        reloaded->recentEdits = recentEdits;
+    }
 }
 
 void TackaroonNotes::forkOutsideVersion(Note& note) {
