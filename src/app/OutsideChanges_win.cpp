@@ -328,6 +328,24 @@ void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
         lastEditTick = note->lastEditTick;
         recentEdits = note->recentEdits;
     }
+    // Keys already queued for the old windows would go with them: they are
+    // turned into characters now, while the keyboard state is theirs, and
+    // handed to the new body.
+    std::vector<MSG> keys;
+    for (MSG key; focused && PeekMessageW(&key, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);) {
+        if (key.hwnd != note->window && !IsChild(note->window, key.hwnd)) {
+            keys.push_back(key); // another window's, put back as it was
+            continue;
+        }
+        MSG character;
+        const bool down = key.message == WM_KEYDOWN || key.message == WM_SYSKEYDOWN;
+        if (down && TranslateMessage(&key) &&
+            PeekMessageW(&character, key.hwnd, WM_CHAR, WM_DEADCHAR, PM_NOREMOVE)) {
+            continue; // its character follows in the queue
+        }
+        key.hwnd = nullptr; // for the new body
+        keys.push_back(key);
+    }
     closeRemovedNote(noteGuid);
     loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, focused);
     auto* reloaded = static_cast<Note*>(stickyByGuid(noteGuid));
@@ -335,6 +353,12 @@ void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
         SendMessageW(reloaded->bodyEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
         reloaded->lastEditTick = lastEditTick;
         reloaded->recentEdits = recentEdits;
+    }
+    for (const MSG& key : keys) {
+        HWND target = key.hwnd ? key.hwnd : (reloaded ? reloaded->bodyEdit : nullptr);
+        if (target) {
+            PostMessageW(target, key.message, key.wParam, key.lParam);
+        }
     }
 }
 

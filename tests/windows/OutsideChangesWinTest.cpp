@@ -370,8 +370,11 @@ TEST_F(OutsideChanges, TypingGoesOnWhereItWasThroughAReload) {
     SendMessageW(note->bodyEdit, EM_SETSEL, 16, 16);
     fixture.app->flushAutoSave();
     waitForTheWatch();
+    pumpMessages(Note::recentEditMilliseconds); // a pause in the typing
 
     replaceFromElsewhere(path(guidA, L"note.json"), "\xEF\xBB\xBF" + noteAt(100, "A retitled elsewhere"));
+    PostMessageW(note->bodyEdit, WM_CHAR, L'!', 0); // typed, not yet read, as the change is seen
+    fixture.app->checkEverything();
     waitForTheWatch();
     note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
@@ -379,7 +382,8 @@ TEST_F(OutsideChanges, TypingGoesOnWhereItWasThroughAReload) {
     EXPECT_EQ(GetFocus(), note->bodyEdit);
     CHARRANGE caret{};
     SendMessageW(note->bodyEdit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-    EXPECT_EQ(caret.cpMin, 16);
-    EXPECT_EQ(caret.cpMax, 16);
+    EXPECT_EQ(bodyOf(guidA), L"alpha typed here!");
+    EXPECT_EQ(caret.cpMin, 17);
+    EXPECT_EQ(caret.cpMax, 17);
     EXPECT_EQ(fixture.app->stickyCount(), 2u) << "a title alone forks nothing";
 }
