@@ -43,7 +43,7 @@ st_start "$work/st" "$a" "$b"
 st_converged || { echo "Syncthing did not bring the notes to B"; exit 1; }
 
 start_side() {
-    local side=$1 x=$2 folder prefix window=
+    local side=$1 x=$2 y=$3 folder prefix window=
     if [ "$side" = A ]; then folder=$a prefix=$prefix_a; else folder=$b prefix=$prefix_b; fi
     WINEPREFIX=$prefix wine explorer /desktop="Soak$side",800x300 \
         "$(WINEPREFIX=$prefix winepath -w "$folder/Tackaroon notes.exe")" >/dev/null 2>&1 &
@@ -53,7 +53,7 @@ start_side() {
         sleep 0.1
     done
     [ -n "$window" ] || { echo "desktop $side did not open"; exit 1; }
-    xdotool windowmove "$window" "$x" 0
+    xdotool windowmove "$window" "$x" "$y"
     sleep 0.3
     eval "$(xdotool getwindowgeometry --shell "$window" | sed "s/^/${side}_/")"
 }
@@ -73,9 +73,26 @@ type_at() {
     sleep 0.3
     xdotool key ctrl+End
     xdotool type --delay 20 "$4"
+    trace_word "$1" "$2" "$3" "$4"
 }
-start_side A 0
-start_side B 820
+# Notes in the actions log whether the word reached a saved file on the typing
+# side within ten seconds, to tell a loss there from one on the way.
+trace_word() {
+    local folder=$a w=${4# }
+    [ "$1" = B ] && folder=$b
+    (
+        saved=never
+        for _ in $(seq 1 40); do
+            if grep -qs -- "$w" "$folder"/notes/*/text.rtf; then saved="after $SECONDS"; break; fi
+            sleep 0.25
+        done
+        echo "typed $w on $1 at $2,$3, saved there $saved" >>"$work/actions"
+    ) &
+}
+# One above the other: both wholly on the 1280x800 screen, so no click is
+# pulled in to its edge.
+start_side A 0 0
+start_side B 0 340
 sleep 15
 
 typed=()
@@ -96,6 +113,7 @@ while [ "$SECONDS" -lt "$end" ]; do
         click_at "$side" 30 50
         sleep 0.8
         xdotool type --delay 20 " $word"
+        trace_word "$side" 30 50 " $word"
         typed+=("$word")
         ;;
     1) # trash whatever sticky is in the third column
@@ -130,7 +148,7 @@ losses=0
 for side in "$a" "$b"; do
     for text in "${typed[@]}"; do
         grep -qs -- "$text" "$side"/notes/*/text.rtf "$side"/trash/*/text.rtf ||
-            { echo "lost in ${side##*/}: $text"; losses=$((losses + 1)); }
+            { echo "lost in ${side##*/}: $text ($(grep -- " $text " "$work/actions" | sed 's/.*, //'))"; losses=$((losses + 1)); }
     done
 done
 notes=$(find "$a/notes" -mindepth 1 -maxdepth 1 -type d -name '*-*' | wc -l)

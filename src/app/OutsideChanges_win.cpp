@@ -14,6 +14,8 @@
 #include "storage/RtfCheck.h"
 #include "storage/TextCodec.h"
 
+#include <richedit.h>
+
 namespace Brisvane {
 
 namespace {
@@ -316,11 +318,51 @@ void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
     HWND focus = GetFocus();
     const bool focused =
         note && note->window && focus && (focus == note->window || IsChild(note->window, focus));
+    // The caret stays where it was and the typing still counts as recent, so
+    // the next keys go on where the last ones went rather than at the start.
+    CHARRANGE caret{};
+    DWORD lastEditTick = 0;
+    std::uint32_t recentEdits = 0;
+    if (focused && note->bodyEdit) {
+        SendMessageW(note->bodyEdit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        lastEditTick = note->lastEditTick;
+        recentEdits = note->recentEdits;
+    }
+    // Keys already queued for the old windows would go with them: they are
+    // turned into characters now, while the keyboard state is theirs, and
+    // handed to the new body.
+    std::vector<MSG> keys;
+    for (MSG key; focused && PeekMessageW(&key, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);) {
+        if (key.hwnd != note->window && !IsChild(note->window, key.hwnd)) {
+            keys.push_back(key); // another window's, put back as it was
+            continue;
+        }
+        MSG character;
+        const bool down = key.message == WM_KEYDOWN || key.message == WM_SYSKEYDOWN;
+        if (down && TranslateMessage(&key) &&
+            PeekMessageW(&character, key.hwnd, WM_CHAR, WM_DEADCHAR, PM_NOREMOVE)) {
+            continue; // its character follows in the queue
+        }
+        key.hwnd = nullptr; // for the new body
+        keys.push_back(key);
+    }
     if (note) {
         keepVersion(*note, Replacement::Reload);
     }
     closeRemovedNote(noteGuid);
     loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, focused);
+    auto* reloaded = static_cast<Note*>(stickyByGuid(noteGuid));
+    if (focused && reloaded && reloaded->bodyEdit) {
+        SendMessageW(reloaded->bodyEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        reloaded->lastEditTick = lastEditTick;
+        reloaded->recentEdits = recentEdits;
+    }
+    for (const MSG& key : keys) {
+        HWND target = key.hwnd ? key.hwnd : (reloaded ? reloaded->bodyEdit : nullptr);
+        if (target) {
+            PostMessageW(target, key.message, key.wParam, key.lParam);
+        }
+    }
 }
 
 void TackaroonNotes::forkOutsideVersion(Note& note) {

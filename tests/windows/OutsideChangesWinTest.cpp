@@ -362,3 +362,31 @@ TEST_F(OutsideChanges, ArrivedVersionsAreNeverWrittenOver) {
     }
     EXPECT_NE(bodies.find("alpha, typed elsewhere"), std::string::npos);
 }
+
+// A title arriving while the user types: the sticky is reloaded, and the
+// keyboard and the caret stay where the typing was.
+TEST_F(OutsideChanges, TypingGoesOnWhereItWasThroughAReload) {
+    ASSERT_NO_FATAL_FAILURE(startAndReceive());
+    Note* note = fixture.note(guidA);
+    SetFocus(note->bodyEdit);
+    typeInto(*note, L"alpha typed here");
+    SendMessageW(note->bodyEdit, EM_SETSEL, 16, 16);
+    fixture.app->flushAutoSave();
+    waitForTheWatch();
+    pumpMessages(Note::recentEditMilliseconds); // a pause in the typing
+
+    replaceFromElsewhere(path(guidA, L"note.json"), "\xEF\xBB\xBF" + noteAt(100, "A retitled elsewhere"));
+    PostMessageW(note->bodyEdit, WM_CHAR, L'!', 0); // typed, not yet read, as the change is seen
+    fixture.app->checkEverything();
+    waitForTheWatch();
+    note = fixture.note(guidA);
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(editText(note->titleEdit, 100), L"A retitled elsewhere");
+    EXPECT_EQ(GetFocus(), note->bodyEdit);
+    CHARRANGE caret{};
+    SendMessageW(note->bodyEdit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    EXPECT_EQ(bodyOf(guidA), L"alpha typed here!");
+    EXPECT_EQ(caret.cpMin, 17);
+    EXPECT_EQ(caret.cpMax, 17);
+    EXPECT_EQ(fixture.app->stickyCount(), 2u) << "a title alone forks nothing";
+}
