@@ -4,6 +4,7 @@
 #include <array>
 
 #include "groups/RuleEngine.h"
+#include "note/ButtonPress_win.h"
 #include "note/Note_win.h"
 #include "note/NoteHost_win.h"
 #include "storage/Reminder_win.h"
@@ -89,21 +90,10 @@ void Note::dropLift(bool clicked) {
 }
 
 void Note::noticeInput(UINT message, WPARAM wParam) {
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
+    if (isButtonPress(message)) {
         dropLift(true);
-        break;
-    case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) {
-            dropLift(false);
-        }
-        break;
-    default:
-        break;
+    } else if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        dropLift(false);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/UniqueHandle_win.h"
+#include "note/ButtonPress_win.h"
 #include "note/KeyboardMove.h"
 #include "note/NoteHost_win.h"
 #include "note/Note_win.h"
@@ -41,20 +42,6 @@ Rect toRect(const RECT& r) {
 
 bool isKeyMessage(UINT message) {
     return message >= WM_KEYFIRST && message <= WM_KEYLAST;
-}
-
-bool isButtonPress(UINT message) {
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace
