@@ -12,7 +12,6 @@ namespace Brisvane {
 
 namespace {
 
-constexpr UINT_PTR flashTimerId = 2;
 constexpr UINT flashPeriod = 500;
 // Title colour changes of one reminder: three seconds of flashing.
 constexpr int flashCount = 6;

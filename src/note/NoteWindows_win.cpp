@@ -243,6 +243,42 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     return true;
 }
 
+void Note::destroyWindows() {
+    HWND sticky = window;
+    if (!sticky) {
+        return;
+    }
+    releaseWindows();
+    // Without its properties the window's WM_DESTROY no longer ends the program.
+    DestroyWindow(sticky);
+}
+
+void Note::releaseWindows() {
+    releaseTools();
+    if (titleRegion) {
+        SetWindowRgn(titleEdit, nullptr, FALSE); // the system deletes the region it held
+    }
+    if (bodyEdit) {
+        SetWindowRgn(bodyEdit, nullptr, FALSE);
+    }
+    layoutTimer.stop();
+    stopScrollTimers();
+    if (titleEdit && titleEditProc) {
+        SetWindowLongPtrW(titleEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(titleEditProc));
+    }
+    if (bodyEdit && bodyEditProc) {
+        SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(bodyEditProc));
+    }
+    for (HWND hwnd : {scrollCorner, vScroll, hScroll, bodyEdit, titleEdit, trashButton, newButton,
+                      scribbleWindow, window}) {
+        unbind(hwnd);
+    }
+    window = newButton = trashButton = titleEdit = bodyEdit = scribbleWindow = nullptr;
+    hScroll = vScroll = scrollCorner = tooltip = nullptr;
+    titleEditProc = bodyEditProc = nullptr;
+    titleRegion = nullptr;
+}
+
 void Note::showMade(bool activate) {
     StartupSteps& steps = app->startupSteps;
     StartupSteps::Clock::time_point began = StartupSteps::Clock::now();

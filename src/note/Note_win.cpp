@@ -93,42 +93,6 @@ void Note::markChanged(std::uint32_t flags) {
     }
 }
 
-void Note::destroyWindows() {
-    if (!window) {
-        return;
-    }
-    releaseTools();
-    if (titleRegion) {
-        SetWindowRgn(titleEdit, nullptr, FALSE); // the system deletes the region it held
-        titleRegion = nullptr;
-    }
-    if (bodyEdit) {
-        SetWindowRgn(bodyEdit, nullptr, FALSE); // the system deletes the region it held
-    }
-    layoutTimer.stop();
-    stopScrollTimers();
-    if (titleEdit && titleEditProc) {
-        SetWindowLongPtrW(titleEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(titleEditProc));
-    }
-    if (bodyEdit && bodyEditProc) {
-        SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(bodyEditProc));
-    }
-    for (HWND hwnd : {scrollCorner, vScroll, hScroll, bodyEdit, titleEdit, trashButton, newButton,
-                      scribbleWindow, window}) {
-        unbind(hwnd);
-    }
-    // Without its properties the window's WM_DESTROY no longer ends the program.
-    DestroyWindow(window);
-    forgetWindows();
-}
-
-void Note::forgetWindows() {
-    window = newButton = trashButton = titleEdit = bodyEdit = scribbleWindow = nullptr;
-    hScroll = vScroll = scrollCorner = tooltip = nullptr;
-    titleEditProc = bodyEditProc = nullptr;
-    titleRegion = nullptr; // destroyed with the title edit
-}
-
 LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Note* note = noteOf(hwnd);
     if (!note) {
@@ -226,21 +190,8 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_DESTROY:
         // Destroyed while still bound (Alt+F4 ends the program): let go of the
-        // children before they go, so nothing routes to this note any more.
-        releaseTools();
-        for (HWND edit : {titleEdit, bodyEdit}) {
-            WNDPROC own = edit == titleEdit ? titleEditProc : bodyEditProc;
-            if (edit && own) {
-                SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
-            }
-        }
-        for (HWND child : {scrollCorner, vScroll, hScroll, bodyEdit, titleEdit, trashButton, newButton,
-                           scribbleWindow, window}) {
-            unbind(child);
-        }
-        layoutTimer.stop();
-        stopScrollTimers();
-        forgetWindows();
+        // children before they go, as a sticky the user closes does.
+        releaseWindows();
         PostQuitMessage(0);
         return 0;
     case WM_MOVE:

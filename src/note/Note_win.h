@@ -13,6 +13,7 @@
 #include "note/Colour.h"
 #include "note/DpiScale.h"
 #include "note/Geometry.h"
+#include "note/NoteCommands.h"
 #include "note/ScrollMath.h"
 #include "groups/Sticky.h"
 #include "scribble/DrawingDevice_win.h"
@@ -37,71 +38,6 @@ inline POINT menuPlace(const std::optional<POINT>& at) {
 
 // Moves a child of a sticky without repainting and shows or hides it.
 void placeChild(HWND child, const Rect& r, bool visible);
-
-// Window properties carried by every window of a sticky.
-inline constexpr wchar_t notePropName[] = L"TackaroonNotesAppProp";
-inline constexpr wchar_t roleProp[] = L"TackaroonNotesAppPropIndex";
-
-// Child roles, stored in the role property.
-enum NoteRole : int {
-    RoleSticky = 0,
-    RoleScribble = 1,
-    RoleNewButton = 2,
-    RoleTrashButton = 3,
-    RoleTitle = 4,
-    RoleBody = 5,
-    RoleHScroll = 6,
-    RoleVScroll = 7,
-    RoleScrollCorner = 8,
-};
-
-inline constexpr int titleControlId = 5;
-inline constexpr int bodyControlId = 6;
-inline constexpr UINT_PTR layoutTimerId = 1;
-inline constexpr UINT layoutDelay = 100;
-
-// Menu commands carried out by the sticky window.
-enum NoteCommand : int {
-    CommandCancel = 10,
-    CommandNew = 50,
-    CommandTrash = 51,
-    CommandShadow = 52,
-    CommandTitlebar = 53,
-    CommandLock = 54,
-    CommandBorder = 55,
-    CommandFold = 56,
-    CommandAlwaysOnTop = 57,
-    CommandFixPosition = 58,
-    CommandFixSize = 59,
-    CommandEditTitle = 61,
-    CommandRemind = 66,
-    CommandUndo = 100,
-    CommandRedo = 101,
-    CommandCut = 102,
-    CommandCopy = 103,
-    CommandPaste = 104,
-    CommandSelectAll = 105,
-    CommandDelete = 106,
-    CommandBold = 107,
-    CommandItalic = 108,
-    CommandUnderline = 109,
-    CommandStrikeout = 110,
-    CommandWordWrap = 111,
-    CommandMode = 400,
-    CommandOpacityFirst = 500, // 500 + n - 1 sets n tenths, n = 1..10
-    CommandOpacityLast = 509,
-    CommandThemeFirst = 600, // 600 + j: palette entry j
-    CommandThemeLast = 699,
-    CommandTextColourFirst = 3200, // + index into the colour list
-    CommandBackColourFirst = 4000,
-    CommandFontSizeFirst = 5000, // + index into the font sizes
-    CommandFontNameFirst = 6000, // + index into the font family names
-};
-
-// Scroll bar timers, window timers of the bar windows.
-inline constexpr UINT_PTR scrollRepeatTimerId = 100;
-inline constexpr UINT_PTR scrollFollowTimerId = 200;
-inline constexpr UINT scrollTimerPeriod = 10;
 
 // What one of the sticky's own scroll bars remembers between messages.
 struct ScrollBarState {
@@ -141,6 +77,7 @@ public:
     bool createWindows(NoteHost* application, const std::wstring& rtfPath);
     // Shows the sticky just made, gives it the focus when asked and paints it at once.
     void showMade(bool activate);
+    // Lets go of the windows, then destroys them: a sticky the user closes.
     void destroyWindows();
     // True while the sticky's windows exist and are bound to it.
     bool hasWindows() const { return window != nullptr; }
@@ -391,7 +328,9 @@ private:
     void ensureScrollBars(bool horizontal, bool vertical, bool corner);
     void bind(HWND hwnd, NoteRole role);
     void unbind(HWND hwnd);
-    void forgetWindows();
+    // Lets go of every window: tools, regions, timers, subclassing and bindings,
+    // so nothing routes to this note any more. The windows themselves stay.
+    void releaseWindows();
     void renewToolRects();
     // Takes this sticky's tools out of the program's tooltip.
     void releaseTools();

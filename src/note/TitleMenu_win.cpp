@@ -13,14 +13,6 @@ namespace Brisvane {
 
 namespace {
 
-constexpr int commandMagnetMonitor = 64;
-constexpr int commandMagnetSticky = 65;
-constexpr int groupSubmenuFirst = 800;
-constexpr int showNoteFirst = 1000;
-constexpr int moveToGroupFirst = 3000;
-constexpr int moveToGroupLast = 3099;
-constexpr int recoverFirst = 13000;
-constexpr int rangeSize = 1000;
 constexpr int paletteColumn = 10;
 
 UINT checkedIf(bool on) {
@@ -102,9 +94,9 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
     }
     insertSubmenu(menu, position(), theme, text("menu.titlebar.theme", L"Theme color"));
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    item(checkedIf(booleanAt(data, {"window", "magnet", "monitor"}, true)), commandMagnetMonitor,
+    item(checkedIf(booleanAt(data, {"window", "magnet", "monitor"}, true)), CommandMagnetMonitor,
          "menu.titlebar.magnetMonitor", L"Magnet monitor");
-    item(checkedIf(booleanAt(data, {"window", "magnet", "note"}, true)), commandMagnetSticky,
+    item(checkedIf(booleanAt(data, {"window", "magnet", "note"}, true)), CommandMagnetSticky,
          "menu.titlebar.magnetSticky", L"Magnet sticky");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
 
@@ -170,13 +162,13 @@ bool Note::titleMenuCommand(int id) {
         app->openReminderDialog(own); // the sticky may go meanwhile (a change from elsewhere)
         return true;
     }
-    if (id == commandMagnetMonitor) {
+    if (id == CommandMagnetMonitor) {
         storeAt(data, {"window", "magnet", "monitor"},
                 !booleanAt(data, {"window", "magnet", "monitor"}, true));
         markChanged(SaveJson);
         return true;
     }
-    if (id == commandMagnetSticky) {
+    if (id == CommandMagnetSticky) {
         const bool on = !booleanAt(data, {"window", "magnet", "note"}, true);
         storeAt(data, {"window", "magnet", "note"}, on);
         if (!on) {
