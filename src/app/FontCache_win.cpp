@@ -1,7 +1,7 @@
 // Lists the menus need again and again, built once: enumerating the installed
 // fonts takes long enough to be felt when a menu opens.
 #include "app/TackaroonNotes_win.h"
-#include "note/Colour.h"
+#include "base/Colour.h"
 #include "storage/FontFamilies_win.h"
 
 namespace Brisvane {

@@ -10,7 +10,7 @@
 #include "base/Timer.h"
 #include "base/UniqueHandle_win.h"
 #include "note/BodyFile_win.h"
-#include "note/Colour.h"
+#include "base/Colour.h"
 #include "note/DpiScale.h"
 #include "note/Geometry.h"
 #include "note/NoteCommands.h"

@@ -16,7 +16,7 @@
 #include <tom.h>
 #include <wrl/client.h>
 
-#include "note/Colour.h"
+#include "base/Colour.h"
 
 namespace Brisvane {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "note/Colour.h"
+#include "base/Colour.h"
 #include "storage/TextCodec.h"
 
 namespace Brisvane {

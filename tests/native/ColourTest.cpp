@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "note/Colour.h"
+#include "base/Colour.h"
 
 using namespace Brisvane;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AppFixture.h"
-#include "note/Colour.h"
+#include "base/Colour.h"
 #include "storage/TextCodec.h"
 
 using namespace Brisvane;

@@ -1,4 +1,4 @@
-#include "note/Colour.h"
+#include "base/Colour.h"
 
 #include <algorithm>
 #include <array>
