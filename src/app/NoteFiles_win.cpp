@@ -1,0 +1,263 @@
+// The notes on disk: found and loaded at start-up, opened as stickies, and
+// their text and documents saved.
+#include "app/TackaroonNotes_win.h"
+
+#include <commctrl.h>
+#include <mmsystem.h>
+#include <objbase.h>
+#include <ole2.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "app/Activity.h"
+#include "app/SingleInstance_win.h"
+#include "base/SystemLibrary_win.h"
+#include "base/Timer_win.h"
+#include "note/Geometry.h"
+#include "note/Note_win.h"
+#include "note/RichEdit_win.h"
+#include "note/ScreenPlacement_win.h"
+#include "scribble/FigureLibrary_win.h"
+#include "storage/DiskState_win.h"
+#include "storage/File_win.h"
+#include "storage/Guid.h"
+#include "storage/Language.h"
+#include "storage/NoteFormat.h"
+#include "storage/OutsideChange.h"
+#include "storage/Resource_win.h"
+#include "storage/Settings.h"
+#include "storage/TextCodec.h"
+
+namespace Brisvane {
+
+namespace {
+
+// The document already holds the title and the body's state as they are now.
+bool holdsBodyState(const Json& data, const std::string& title, const BodyState& state) {
+    return stringAt(data, {"title"}, "") == title &&
+           integerAt(data, {"text", "selection", "start"}, -1) == state.selectionStart &&
+           integerAt(data, {"text", "selection", "end"}, -1) == state.selectionEnd &&
+           integerAt(data, {"text", "scroll", "left"}, -1) == state.scrollLeft &&
+           integerAt(data, {"text", "scroll", "top"}, -1) == state.scrollTop;
+}
+
+} // namespace
+
+bool TackaroonNotes::writeSeen(const std::wstring& path, std::string_view bytes) {
+    if (disk_.holds(path, stampOnDisk(path), bytes)) {
+        return true;
+    }
+    return keptCopies_.beforeWrite(path) && writeIfChanged(disk_, path, bytes) == errorSuccess;
+}
+
+std::wstring TackaroonNotes::noteFolder(const std::wstring& noteGuid) const {
+    return folder_ + L"notes\\" + noteGuid + L"\\";
+}
+
+bool TackaroonNotes::scanNotes() {
+    WIN32_FIND_DATAW entry;
+    UniqueFind find = findFirstFile(folder_ + L"notes\\*", entry);
+    if (!find) {
+        if (pathExists(folder_ + settingsFileName)) {
+            return false;
+        }
+        // First run: one sticky in the first group, in front with the focus.
+        return openWelcomeSticky();
+    }
+    std::vector<std::wstring> names;
+    do {
+        std::wstring name = entry.cFileName;
+        // A sync service's own folders and its conflict copies of a note's
+        // folder are not notes.
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isNoteFolderName(name)) {
+            names.push_back(std::move(name));
+        }
+    } while (names.size() < MaxNotes && findNextFile(find.get(), entry));
+    find.reset();
+    for (const std::wstring& name : names) {
+        loadNote(folder_ + L"notes\\" + name, name, std::nullopt, false);
+    }
+    return true;
+}
+
+bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath, const std::wstring& noteGuid,
+                              const std::optional<std::wstring>& groupGuid, bool activate) {
+    if (stickyCount() >= MaxNotes) {
+        return false;
+    }
+    std::wstring text;
+    Json parsed = Json::object();
+    if (noteFolderPath) {
+        removeLeftoverTemporaries(*noteFolderPath);
+        TextRead read = readTextSeen(disk_, *noteFolderPath + L"\\note.json", text);
+        parsed = parseJson(wideToUtf8(text));
+        if (mustKeepBeforeWriting(read, text, parsed.is_object())) {
+            keptCopies_.remember(noteFolder(noteGuid) + L"note.json");
+        }
+    }
+    auto note = std::make_unique<Note>(noteGuid);
+    note->data = parsed.is_object() ? std::move(parsed) : Json::object();
+    const Json asRead = note->data;
+    completeNoteJson(note->data, titleFormat(languages, settings));
+    // What the defaults added (a title, members of a newer or older version)
+    // is written at the next save, though the user changed nothing.
+    note->jsonUnsaved = note->data != asRead;
+    if (groupGuid) {
+        note->setGroupGuid(*groupGuid);
+    }
+    // A group guid that names no group puts the sticky in the uncategorized group.
+    Group* group = groupByGuid(note->groupGuid());
+    if (!group) {
+        group = groupByGuid(L"");
+    }
+    return group && openNote(std::move(note), *group,
+                             noteFolderPath ? *noteFolderPath + L"\\text.rtf" : std::wstring(), activate);
+}
+
+bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const std::wstring& rtfPath,
+                              bool activate) {
+    Note* created = note.get();
+    group.notes.push_back(std::move(note));
+    if (!created->createWindows(this, rtfPath)) {
+        group.removeSticky(created->guid);
+        return false;
+    }
+    if (!rtfPath.empty()) {
+        disk_.record(rtfPath, created->bodyStamp);
+    }
+    if (created->bodyLoad == BodyLoad::Unreadable || created->bodyLoad == BodyLoad::PlainText) {
+        keptCopies_.remember(noteFolder(created->guid) + L"text.rtf");
+    }
+    if (!created->figuresReadWhole) {
+        keptCopies_.remember(noteFolder(created->guid) + L"note.json");
+    }
+    created->setOpacity(created->storedOpacity(), group.appliedOpacity);
+    created->showMade(activate);
+    scheduleReminderCheck(); // it may bring a reminder
+    return true;
+}
+
+bool TackaroonNotes::createNoteNextTo(const std::wstring& sourceGuid) {
+    if (stickyCount() >= MaxNotes) {
+        return false;
+    }
+    const std::wstring noteGuid = newGuidString();
+    auto note = std::make_unique<Note>(noteGuid);
+    completeNoteJson(note->data, titleFormat(languages, settings));
+    auto* source = static_cast<Note*>(stickyByGuid(sourceGuid));
+    if (source) {
+        copyNoteDefaults(note->data, source->data, monitorNearest);
+    }
+    Group* group = groupByGuid(source ? groupGuidOfSticky(sourceGuid) : std::wstring());
+    if (!group || !openNote(std::move(note), *group, std::wstring(), true)) {
+        return false;
+    }
+    markStickyChanged(noteGuid, SaveJson);
+    markSettingsChanged();
+    return true;
+}
+
+std::wstring TackaroonNotes::noteTitle(const Note& note) const {
+    return note.hasWindows() ? noteTitleText(note.titleEdit, note.bodyEdit) : std::wstring();
+}
+
+bool TackaroonNotes::saveNoteText(Note& note) {
+    if (note.bodyComposing) {
+        return false;
+    }
+    const std::wstring path = noteFolder(note.guid) + L"text.rtf";
+    if (note.hasWindows()) {
+        // A body that did not load holds nothing of the file: it is not written
+        // until the user changes the text.
+        if (note.bodyLoad == BodyLoad::Unreadable && !note.textChanged) {
+            return true;
+        }
+        // A text unchanged since it was read or written is what the file holds
+        // (plain text read is written once in the program's own form).
+        const FileStamp* last = disk_.find(path);
+        if (!(note.unsavedFlags & SaveText) && note.bodyLoad != BodyLoad::PlainText && last &&
+            last->present && sameOnDisk(*last, stampOnDisk(path))) {
+            return true;
+        }
+        note.unsavedRtf = streamOutRtf(note.bodyEdit);
+    }
+    // Without its windows (closed by Alt+F4) a sticky writes what an earlier
+    // save could not, kept until a write succeeds.
+    if (!note.unsavedRtf) {
+        return false;
+    }
+    if (!writeSeen(path, *note.unsavedRtf)) {
+        return false;
+    }
+    note.unsavedRtf.reset();
+    note.unsavedFlags &= ~SaveText;
+    return true;
+}
+
+bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
+    if (note.titleComposing) {
+        return false;
+    }
+    const std::wstring path = noteFolder(note.guid) + L"note.json";
+    if (note.hasWindows()) {
+        BodyState state = readBodyState(note.bodyEdit);
+        std::string title = wideToUtf8(noteTitle(note));
+        // Nothing unsaved and the file as last read or written: nothing to
+        // rebuild, serialize or write (a close with many stickies).
+        const FileStamp* last = disk_.find(path);
+        if (!(note.unsavedFlags & (SaveJson | SaveFigures)) && !note.jsonUnsaved &&
+            holdsBodyState(note.data, title, state) && last && last->present &&
+            sameOnDisk(*last, stampOnDisk(path))) {
+            return true;
+        }
+        note.data["title"] = std::move(title);
+        valueAt(note.data, {"text", "selection", "start"}) = static_cast<std::int64_t>(state.selectionStart);
+        valueAt(note.data, {"text", "selection", "end"}) = static_cast<std::int64_t>(state.selectionEnd);
+        valueAt(note.data, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
+        valueAt(note.data, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
+        if (withFigures) {
+            saveFigures(note.scribble, valueAt(note.data, {"scribble", "figure"}));
+        }
+        note.jsonUnsaved = true;
+    }
+    // Without its windows the document holds what they last showed.
+    if (!note.jsonUnsaved) {
+        return false;
+    }
+    if (!writeSeen(path, utf8TextFileBytes(serializeJson(note.data)))) {
+        return false;
+    }
+    note.jsonUnsaved = false;
+    note.unsavedFlags &= ~(withFigures ? SaveJson | SaveFigures : SaveJson);
+    return true;
+}
+
+void TackaroonNotes::saveSticky(Note& note) {
+    saveNoteText(note);
+    saveNoteJson(note, true);
+}
+
+bool TackaroonNotes::saveEverything() {
+    // What changed elsewhere since the last look is dealt with first, so that
+    // no save writes over it.
+    checkEverything();
+    bool saved = saveSettings();
+    for (Group& group : groups) {
+        for (auto& sticky : group.notes) {
+            auto& note = static_cast<Note&>(*sticky);
+            saved = saveNoteText(note) && saved;
+            saved = saveNoteJson(note, true) && saved;
+        }
+    }
+    return saved;
+}
+
+bool TackaroonNotes::saveStickyText(Sticky& sticky) {
+    return saveNoteText(static_cast<Note&>(sticky));
+}
+
+bool TackaroonNotes::saveStickyJson(Sticky& sticky, bool withFigures) {
+    return saveNoteJson(static_cast<Note&>(sticky), withFigures);
+}
+
+} // namespace Brisvane
