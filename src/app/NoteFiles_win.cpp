@@ -96,12 +96,12 @@ bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath,
         }
     }
     auto note = std::make_unique<Note>(noteGuid);
-    note->data = parsed.is_object() ? std::move(parsed) : Json::object();
-    const Json asRead = note->data;
-    completeNoteJson(note->data, titleFormat(languages, settings));
+    note->document.json = parsed.is_object() ? std::move(parsed) : Json::object();
+    const Json asRead = note->document.json;
+    completeNoteJson(note->document.json, titleFormat(languages, settings));
     // What the defaults added (a title, members of a newer or older version)
     // is written at the next save, though the user changed nothing.
-    note->jsonUnsaved = note->data != asRead;
+    note->document.jsonUnsaved = note->document.json != asRead;
     if (groupGuid) {
         note->setGroupGuid(*groupGuid);
     }
@@ -128,7 +128,7 @@ bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const st
     if (created->bodyLoad == BodyLoad::Unreadable || created->bodyLoad == BodyLoad::PlainText) {
         keptCopies_.remember(noteFolder(created->guid) + L"text.rtf");
     }
-    if (!created->figuresReadWhole) {
+    if (!created->document.figuresReadWhole) {
         keptCopies_.remember(noteFolder(created->guid) + L"note.json");
     }
     created->setOpacity(created->storedOpacity(), group.appliedOpacity);
@@ -143,10 +143,10 @@ bool TackaroonNotes::createNoteNextTo(const std::wstring& sourceGuid) {
     }
     const std::wstring noteGuid = newGuidString();
     auto note = std::make_unique<Note>(noteGuid);
-    completeNoteJson(note->data, titleFormat(languages, settings));
+    completeNoteJson(note->document.json, titleFormat(languages, settings));
     auto* source = static_cast<Note*>(stickyByGuid(sourceGuid));
     if (source) {
-        copyNoteDefaults(note->data, source->data, monitorNearest);
+        copyNoteDefaults(note->document.json, source->document.json, monitorNearest);
     }
     Group* group = groupByGuid(source ? groupGuidOfSticky(sourceGuid) : std::wstring());
     if (!group || !openNote(std::move(note), *group, std::wstring(), true)) {
@@ -169,7 +169,7 @@ bool TackaroonNotes::saveNoteText(Note& note) {
     if (note.hasWindows()) {
         // A body that did not load holds nothing of the file: it is not written
         // until the user changes the text.
-        if (note.bodyLoad == BodyLoad::Unreadable && !note.textChanged) {
+        if (note.bodyLoad == BodyLoad::Unreadable && !note.document.textChanged) {
             return true;
         }
         // A text unchanged since it was read or written is what the file holds
@@ -179,17 +179,17 @@ bool TackaroonNotes::saveNoteText(Note& note) {
             last->present && sameOnDisk(*last, stampOnDisk(path))) {
             return true;
         }
-        note.unsavedRtf = streamOutRtf(note.bodyEdit);
+        note.document.unsavedRtf = streamOutRtf(note.bodyEdit);
     }
     // Without its windows (closed by Alt+F4) a sticky writes what an earlier
     // save could not, kept until a write succeeds.
-    if (!note.unsavedRtf) {
+    if (!note.document.unsavedRtf) {
         return false;
     }
-    if (!writeSeen(path, *note.unsavedRtf)) {
+    if (!writeSeen(path, *note.document.unsavedRtf)) {
         return false;
     }
-    note.unsavedRtf.reset();
+    note.document.unsavedRtf.reset();
     note.unsavedFlags &= ~SaveText;
     return true;
 }
@@ -205,29 +205,31 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
         // Nothing unsaved and the file as last read or written: nothing to
         // rebuild, serialize or write (a close with many stickies).
         const FileStamp* last = disk_.find(path);
-        if (!(note.unsavedFlags & (SaveJson | SaveFigures)) && !note.jsonUnsaved &&
-            holdsBodyState(note.data, title, state) && last && last->present &&
+        if (!(note.unsavedFlags & (SaveJson | SaveFigures)) && !note.document.jsonUnsaved &&
+            holdsBodyState(note.document.json, title, state) && last && last->present &&
             sameOnDisk(*last, stampOnDisk(path))) {
             return true;
         }
-        note.data["title"] = std::move(title);
-        valueAt(note.data, {"text", "selection", "start"}) = static_cast<std::int64_t>(state.selectionStart);
-        valueAt(note.data, {"text", "selection", "end"}) = static_cast<std::int64_t>(state.selectionEnd);
-        valueAt(note.data, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
-        valueAt(note.data, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
+        note.document.json["title"] = std::move(title);
+        valueAt(note.document.json, {"text", "selection", "start"}) =
+            static_cast<std::int64_t>(state.selectionStart);
+        valueAt(note.document.json, {"text", "selection", "end"}) =
+            static_cast<std::int64_t>(state.selectionEnd);
+        valueAt(note.document.json, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
+        valueAt(note.document.json, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
         if (withFigures) {
-            saveFigures(note.scribble, valueAt(note.data, {"scribble", "figure"}));
+            saveFigures(note.scribble, valueAt(note.document.json, {"scribble", "figure"}));
         }
-        note.jsonUnsaved = true;
+        note.document.jsonUnsaved = true;
     }
     // Without its windows the document holds what they last showed.
-    if (!note.jsonUnsaved) {
+    if (!note.document.jsonUnsaved) {
         return false;
     }
-    if (!writeSeen(path, utf8TextFileBytes(serializeJson(note.data)))) {
+    if (!writeSeen(path, utf8TextFileBytes(serializeJson(note.document.json)))) {
         return false;
     }
-    note.jsonUnsaved = false;
+    note.document.jsonUnsaved = false;
     note.unsavedFlags &= ~(withFigures ? SaveJson | SaveFigures : SaveJson);
     return true;
 }

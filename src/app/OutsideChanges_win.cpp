@@ -205,8 +205,8 @@ void TackaroonNotes::forkOutsideVersion(Note& note) {
             titled += titled.empty() ? marker : " " + marker;
         }
         outside["title"] = titled;
-        Json beside = note.data;
-        copyNoteDefaults(beside, note.data, monitorNearest);
+        Json beside = note.document.json;
+        copyNoteDefaults(beside, note.document.json, monitorNearest);
         valueAt(outside, {"window", "position"}) = beside["window"]["position"];
         jsonBytes = utf8TextFileBytes(serializeJson(outside));
     }

@@ -30,8 +30,6 @@ namespace Brisvane {
 
 namespace {
 
-constexpr wchar_t settingsFileName[] = L"settings.json";
-
 // The default groups table, or a discarded value when the resource is missing or
 // broken (the settings then keep whatever groups they have).
 Json defaultGroupsResource() {

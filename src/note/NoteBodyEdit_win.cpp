@@ -17,7 +17,7 @@
 namespace Brisvane {
 
 LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    bool locked = storedFlag("lock");
+    bool locked = document.flag("lock");
     switch (message) {
     case WM_SETCURSOR:
         if (locked) {
@@ -72,10 +72,7 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         short delta = GET_WHEEL_DELTA_WPARAM(wParam);
         if (delta != 0) {
             SendMessageW(hwnd, WM_HSCROLL, delta > 0 ? SB_LINERIGHT : SB_LINELEFT, 0);
-            hBar.thumbRect = {};
-            if (hScroll) {
-                InvalidateRect(hScroll, nullptr, FALSE);
-            }
+            scrollBars.resetHorizontalThumb();
             renderScribble();
         }
         return 0;

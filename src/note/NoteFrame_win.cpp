@@ -64,7 +64,7 @@ bool Note::handleResizeZone(HWND hwnd, UINT message, LPARAM lParam, bool locked,
     }
     RECT client;
     GetClientRect(window, &client);
-    HitZone zone = resizeZone(point.x, point.y, client.right, client.bottom, storedFix("size"), dpi);
+    HitZone zone = resizeZone(point.x, point.y, client.right, client.bottom, document.fix("size"), dpi);
     if (isSizingZone(zone)) {
         if (message == WM_SETCURSOR) {
             SetCursor(LoadCursorW(nullptr, cursorForZone(zone)));
@@ -77,7 +77,7 @@ bool Note::handleResizeZone(HWND hwnd, UINT message, LPARAM lParam, bool locked,
     if (locked && zone == HitClient) {
         if (message == WM_SETCURSOR) {
             SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-        } else if (!storedFix("position")) {
+        } else if (!document.fix("position")) {
             SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
         }
         result = 0;
@@ -96,9 +96,9 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_MOVE:
         if (!suppressMoveStore) {
-            storeAt(data, {"window", "position", "left"},
+            storeAt(document.json, {"window", "position", "left"},
                     static_cast<std::int64_t>(static_cast<short>(LOWORD(lParam))));
-            storeAt(data, {"window", "position", "top"},
+            storeAt(document.json, {"window", "position", "top"},
                     static_cast<std::int64_t>(static_cast<short>(HIWORD(lParam))));
             markChanged(SaveJson);
         }
@@ -111,14 +111,14 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         setRuleExempt(LOWORD(wParam) != WA_INACTIVE);
         break;
     case WM_SETFOCUS:
-        if (!storedFlag("fold") && !storedFlag("lock")) {
+        if (!document.flag("fold") && !document.flag("lock")) {
             focusContent();
         }
         break;
     case WM_PAINT: {
         ScopedPaint paint(hwnd);
         paintBackground(paint.dc());
-        resetThumbs();
+        scrollBars.resetThumbs();
         return 0;
     }
     case WM_MEASUREITEM:
@@ -163,7 +163,7 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         break;
     case WM_KEYDOWN:
         // A locked sticky keeps the keyboard itself: Enter opens the link at the body's caret.
-        if (wParam == VK_RETURN && storedFlag("lock") && openLinkAtCaret()) {
+        if (wParam == VK_RETURN && document.flag("lock") && openLinkAtCaret()) {
             return 0;
         }
         break;
@@ -189,7 +189,7 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (LOWORD(wParam) == bodyControlId &&
                 (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == EN_HSCROLL ||
                  HIWORD(wParam) == EN_VSCROLL)) {
-                bodyMoved(false);
+                scrollBars.bodyMoved(false);
             }
             break;
         }
@@ -218,7 +218,7 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         onMenuLoop(message, wParam, lParam);
         break;
     case WM_DWMCOMPOSITIONCHANGED:
-        if (storedFlag("shadow")) {
+        if (document.flag("shadow")) {
             setShadow(true);
         }
         break;
@@ -249,7 +249,7 @@ LRESULT Note::notify(NMHDR* header) {
         case 0x0300: {
             bool mouseMove =
                 header->code == EN_MSGFILTER && reinterpret_cast<MSGFILTER*>(header)->msg == WM_MOUSEMOVE;
-            bodyMoved(mouseMove);
+            scrollBars.bodyMoved(mouseMove);
             return 0; // an EN_MSGFILTER answered with anything else would swallow the input
         }
         default:

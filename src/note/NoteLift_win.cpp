@@ -59,7 +59,7 @@ void Note::lift(Lift kind) {
         lifted = kind;
     }
     Brisvane::setRuleExempt(*app, *this, true, true);
-    setFold(storedFlag("fold"), false, true);
+    setFold(document.flag("fold"), false, true);
     applyOpacityFactor(1.0f);
     if (lifted == Lift::reminder) {
         setZOrderLevel(zOrderRequest);
@@ -80,10 +80,10 @@ void Note::dropLift(bool clicked) {
         return;
     }
     lifted = Lift::none;
-    if (clicked && storedFlag("fold")) {
+    if (clicked && document.flag("fold")) {
         setFold(false, ruleFold, true);
     }
-    setFold(storedFlag("fold"), ruleFold, true);
+    setFold(document.flag("fold"), ruleFold, true);
     applyOpacityFactor(ruleOpacityFactor);
     setZOrderLevel(zOrderRequest);
     // The active sticky stays out of the rules until it loses activation.
@@ -113,7 +113,7 @@ void Note::noticeInput(UINT message, WPARAM wParam) {
 }
 
 void Note::showReminderBell() {
-    const bool wanted = readReminder(data).has_value();
+    const bool wanted = readReminder(document.json).has_value();
     if (!titleEdit || wanted == bellShown) {
         return;
     }
@@ -167,7 +167,7 @@ LRESULT Note::paintTitleWithBell(HWND title, WPARAM wParam, LPARAM lParam) {
 }
 
 std::wstring Note::reminderTip() const {
-    std::optional<Reminder> reminder = readReminder(data);
+    std::optional<Reminder> reminder = readReminder(document.json);
     if (!reminder || !app) {
         return {};
     }

@@ -78,7 +78,7 @@ LRESULT Note::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_LBUTTONDOWN:
         if (!titleEditing) {
-            if (!storedFix("position")) {
+            if (!document.fix("position")) {
                 SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
             }
             return 0;
@@ -86,7 +86,7 @@ LRESULT Note::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         break;
     case WM_LBUTTONDBLCLK:
         if (!titleEditing) {
-            setFold(!storedFlag("fold"), ruleFold, true);
+            setFold(!document.flag("fold"), ruleFold, true);
             return 0;
         }
         break;

@@ -16,49 +16,30 @@
 
 namespace Brisvane {
 
-
-Note::Note(std::wstring noteGuid) : guid(std::move(noteGuid)), data(Json::object()) {}
+Note::Note(std::wstring noteGuid) : guid(std::move(noteGuid)) {}
 
 Note::~Note() {
     destroyWindows();
 }
 
-bool Note::storedFlag(const char* name) const {
-    return booleanAt(data, {"window", name}, false);
-}
-
-bool Note::storedFix(const char* name) const {
-    return booleanAt(data, {"window", "fix", name}, false);
-}
-
-int Note::storedPosition(const char* name) const {
-    return drawnPosition(name, integerAt(data, {"window", "position", name}, 0));
-}
-
-bool Note::scribbleMode() const {
-    return stringAt(data, {"mode"}, "text") == "scribble";
-}
-
 bool Note::isAlwaysOnTop() const {
-    return storedFlag("alwaysOnTop");
+    return document.flag("alwaysOnTop");
 }
 
 std::wstring Note::groupGuid() const {
-    return utf8ToWide(stringAt(data, {"group", "guid"}, ""));
+    return document.groupGuid();
 }
 
 void Note::setGroupGuid(const std::wstring& groupGuid) {
-    valueAt(data, {"group", "guid"}) = wideToUtf8(groupGuid);
+    document.setGroupGuid(groupGuid);
 }
 
 float Note::storedOpacity() const {
-    return numberAt(data, {"window", "opacity"}, 1.0f);
+    return document.opacity();
 }
 
 void Note::markChanged(std::uint32_t flags) {
-    if (flags & SaveText) {
-        textChanged = true;
-    }
+    document.markChanged(flags);
     if (app) {
         app->markStickyChanged(guid, flags);
     }
@@ -81,11 +62,11 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case RoleScribble:
         return note->scribbleMessage(hwnd, message, wParam, lParam);
     case RoleHScroll:
-        return note->scrollBarMessage(hwnd, true, message, wParam, lParam);
+        return note->scrollBars.barMessage(hwnd, true, message, wParam, lParam);
     case RoleVScroll:
-        return note->scrollBarMessage(hwnd, false, message, wParam, lParam);
+        return note->scrollBars.barMessage(hwnd, false, message, wParam, lParam);
     case RoleScrollCorner:
-        return note->cornerMessage(hwnd, message, wParam, lParam);
+        return note->scrollBars.cornerMessage(hwnd, message, wParam, lParam);
     case RoleNewButton:
         return note->buttonMessage(hwnd, 0, message, wParam, lParam);
     case RoleTrashButton:
@@ -108,7 +89,7 @@ LRESULT CALLBACK Note::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return note->paintTitleWithBell(hwnd, wParam, lParam);
     }
     LRESULT result = 0;
-    if (note->handleResizeZone(hwnd, message, lParam, note->storedFlag("lock"), result) ||
+    if (note->handleResizeZone(hwnd, message, lParam, note->document.flag("lock"), result) ||
         (message == WM_GETOBJECT && note->accessibleObject(hwnd, wParam, lParam, result))) {
         return result;
     }
@@ -132,7 +113,7 @@ bool Note::command(int id) {
         }
         return true;
     case CommandShadow:
-        setShadow(!storedFlag("shadow"));
+        setShadow(!document.flag("shadow"));
         return true;
     case CommandTitlebar:
     case CommandBorder:
@@ -143,7 +124,7 @@ bool Note::command(int id) {
         return true;
     case CommandLock:
         toggleFlag("lock");
-        if (storedFlag("lock")) {
+        if (document.flag("lock")) {
             setTitleEditing(false);
             SetFocus(window);
         } else if (!folded) {
@@ -151,8 +132,8 @@ bool Note::command(int id) {
         }
         return true;
     case CommandFold:
-        setFold(!storedFlag("fold"), ruleFold, true);
-        if (!folded && !storedFlag("lock")) {
+        setFold(!document.flag("fold"), ruleFold, true);
+        if (!folded && !document.flag("lock")) {
             focusContent(); // the body takes the caret once it is shown again
         }
         return true;
@@ -162,7 +143,7 @@ bool Note::command(int id) {
     case CommandFixPosition:
     case CommandFixSize: {
         const char* name = id == CommandFixPosition ? "position" : "size";
-        storeAt(data, {"window", "fix", name}, !storedFix(name));
+        storeAt(document.json, {"window", "fix", name}, !document.fix(name));
         markChanged(SaveJson);
         return true;
     }
@@ -170,7 +151,7 @@ bool Note::command(int id) {
         setTitleEditing(!titleEditing);
         return true;
     case CommandMode:
-        setMode(!scribbleMode(), true);
+        setMode(!document.scribbleMode(), true);
         return true;
     default:
         break;
@@ -178,7 +159,7 @@ bool Note::command(int id) {
     if (id >= CommandThemeFirst && id <= CommandThemeLast) {
         if (std::optional<std::wstring> base = paletteText(id - CommandThemeFirst)) {
             applyTheme(*base, true);
-            storeAt(data, {"theme", "base"}, wideToUtf8(*base));
+            storeAt(document.json, {"theme", "base"}, wideToUtf8(*base));
             markChanged(SaveJson);
         }
         return true;
@@ -191,7 +172,7 @@ bool Note::command(int id) {
 }
 
 void Note::toggleFlag(const char* name) {
-    storeAt(data, {"window", name}, !storedFlag(name));
+    storeAt(document.json, {"window", name}, !document.flag(name));
     markChanged(SaveJson);
 }
 
@@ -199,7 +180,7 @@ void Note::keyboardMenu(HWND source) {
     // The menu a right click on the same part opens: the text and drawing menu
     // on the body and the drawing unless locked, the title menu elsewhere.
     const bool content = source == bodyEdit || source == scribbleWindow;
-    const bool titleMenu = !content || storedFlag("lock");
+    const bool titleMenu = !content || document.flag("lock");
     // At the caret when the body shows it, otherwise at the sticky's top-left corner.
     POINT at{};
     RECT visible{};
@@ -218,7 +199,7 @@ void Note::keyboardMenu(HWND source) {
 }
 
 void Note::focusContent() {
-    HWND target = titleEditing ? titleEdit : (scribbleMode() ? scribbleWindow : bodyEdit);
+    HWND target = titleEditing ? titleEdit : (document.scribbleMode() ? scribbleWindow : bodyEdit);
     if (target && IsWindowVisible(target)) {
         SetFocus(target);
     } else {
@@ -227,7 +208,7 @@ void Note::focusContent() {
 }
 
 void Note::armFocus() {
-    if (storedFlag("titlebar") && !storedFlag("fold") && !storedFlag("lock")) {
+    if (document.flag("titlebar") && !document.flag("fold") && !document.flag("lock")) {
         focusPending = true;
     }
 }

@@ -14,6 +14,8 @@
 #include "note/DpiScale.h"
 #include "note/Geometry.h"
 #include "note/NoteCommands.h"
+#include "note/NoteDocument.h"
+#include "note/ScrollBar_win.h"
 #include "note/ScrollMath.h"
 #include "groups/Sticky.h"
 #include "scribble/DrawingDevice_win.h"
@@ -38,21 +40,6 @@ inline POINT menuPlace(const std::optional<POINT>& at) {
 
 // Moves a child of a sticky without repainting and shows or hides it.
 void placeChild(HWND child, const Rect& r, bool visible);
-
-// What one of the sticky's own scroll bars remembers between messages.
-struct ScrollBarState {
-    // The thumb as last painted; emptying it forces the next paint.
-    RECT thumbRect{};
-    int dragMode = DragNone;
-    // Thumb drag: offset from the thumb's leading edge and the press across the
-    // bar. Track press: the press point.
-    int grabAlong = 0, grabAcross = 0;
-    DWORD pressTime = 0;
-    Timer repeatTimer; // auto-repeat of a held track press
-    DWORD lastBodyEvent = 0;
-    Timer followTimer; // keeps the thumb with the body's own smooth scrolling
-    int lastSeenPosition = 0;
-};
 
 class Note : public Sticky {
 public:
@@ -127,14 +114,6 @@ public:
     void paintBackground(HDC dc);
     void setTitleEditing(bool on);
     void setMode(bool scribbleMode, bool takeFocus);
-
-    // Scroll bars: places body, drawing layer and bars in the text area.
-    void layoutScrollBars(int x, int y, int width, int height);
-    // After the body changed or scrolled: repaint the bars and follow the body
-    // for a while.
-    void refreshScrollBars();
-    void resetThumbs();
-    void invalidateBars();
 
     // Title menu: appends every item to `menu`; opens it at the cursor; carries
     // out its commands that the window commands do not (true when handled);
@@ -227,16 +206,12 @@ public:
     ScribbleView drawingView;
     // The zoom the body's text is shown at, which the drawing follows.
     float drawingScale = 1.0f;
-    HWND hScroll = nullptr;
-    HWND vScroll = nullptr;
-    HWND scrollCorner = nullptr;
-    ScrollBarState hBar;
-    ScrollBarState vBar;
+    ScrollBars scrollBars{*this};
     Timer layoutTimer;
     HWND tooltip = nullptr; // the program's one tooltip, shared with every sticky
     std::wstring savedThemeBase;
     std::vector<std::wstring> menuNotes; // guids, in the order of the last title menu
-    Json data;
+    NoteDocument document;
     float highlightFactor = 1.0f;
     float ruleOpacityFactor = 1.0f;
     int appliedAlpha = 255;
@@ -257,20 +232,12 @@ public:
     // that could not be read is not written until then.
     BodyLoad bodyLoad = BodyLoad::Missing;
     FileStamp bodyStamp; // text.rtf as it was when the body was loaded
-    bool textChanged = false;
-    // Every stored figure was read: otherwise note.json is kept before it is
-    // first written without the faulty ones.
-    bool figuresReadWhole = true;
-    // What a failed save could not write: the body's RTF bytes, and whether the
-    // document holds changes not yet written. Kept until a write succeeds, so a
-    // retry after the windows are gone (Alt+F4) still has the latest text.
-    std::optional<std::string> unsavedRtf;
-    bool jsonUnsaved = false;
     bool focusPending = false;
     bool titleComposing = false;
     bool bodyComposing = false;
 
 private:
+    friend class ScrollBars; // makes its windows as children of the sticky
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // The note a window of a sticky's own classes, or one of its edits, is bound
@@ -288,13 +255,6 @@ private:
     LRESULT bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool command(int id);
     bool formatCommand(int id);
-    LRESULT scrollBarMessage(HWND hwnd, bool horizontal, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT cornerMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void paintScrollBar(HWND bar, bool horizontal);
-    void scrollTimer(HWND bar, bool horizontal, UINT_PTR id);
-    void stopScrollTimers();
-    // The body's notifications that may change its size or scroll position.
-    void bodyMoved(bool filteredMouseMove);
     LRESULT scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool createDrawingDevice();
     // Where the drawing shows now: the drawing window's size, the body's scroll and the text zoom.
@@ -324,8 +284,6 @@ private:
     void paintButton(HWND button, int index);
     HWND createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role, const Rect& at,
                      bool visible);
-    // Each scroll bar, and their corner, made the first time the body needs it.
-    void ensureScrollBars(bool horizontal, bool vertical, bool corner);
     void bind(HWND hwnd, NoteRole role);
     void unbind(HWND hwnd);
     // Lets go of every window: tools, regions, timers, subclassing and bindings,
@@ -341,19 +299,11 @@ private:
     // The tooltip's width for a text, measured in the tooltip's device context.
     void fitTipWidth(const wchar_t* text, int length);
     void focusContent();
-    bool storedFlag(const char* name) const;
-    bool storedFix(const char* name) const;
-    int storedPosition(const char* name) const;
     void toggleFlag(const char* name);
-    bool scribbleMode() const;
 
-    SIZE lastBodySize_{};
     // The folded title's tip: the start of the body, kept while the tooltip shows it.
     wchar_t tipText_[128]{};
     RECT lastTextArea_{};
-    // Set while the bars are laid out: the body's trial sizes must not start
-    // another layout.
-    bool layingOutBars_ = false;
 };
 
 } // namespace Brisvane
