@@ -68,6 +68,21 @@ enum NoteCommand : int {
     CommandFontNameFirst = 6000, // + index into the font family names
 };
 
+// Commands of the drawing menu.
+enum DrawingCommand : int {
+    CommandFigureUndo = 200,
+    CommandFigureRedo = 201,
+    CommandEraser = 300,
+    CommandClear = 301,
+    CommandFreeline = 302,
+    CommandStrokeColourFirst = 7000, // + index into the colour list
+    CommandFillColourFirst = 8000,
+    CommandFigureToolFirst = 9000,     // + index into the figure library
+    CommandStrokeWidthFirst = 10000,   // + index into strokeWidths
+    CommandStrokeOpacityFirst = 11000, // + tenths
+    CommandFillOpacityFirst = 12000,
+};
+
 // The title menu's ranges: each id plus an index into its list.
 inline constexpr int groupSubmenuFirst = 800;
 inline constexpr int showNoteFirst = 1000;

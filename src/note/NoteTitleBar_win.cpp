@@ -238,7 +238,9 @@ bool Note::drawSwatch(const DRAWITEMSTRUCT* item) {
         text = paletteText(id - CommandThemeFirst);
     } else {
         // Text, back, pen and figure colours share the colour list.
-        for (int base : {3200, 4000, 7000, 8000}) {
+        const int bases[] = {CommandTextColourFirst, CommandBackColourFirst, CommandStrokeColourFirst,
+                             CommandFillColourFirst};
+        for (int base : bases) {
             if (id >= base && id <= base + 300) {
                 const std::vector<std::wstring>& colours = app->colourList();
                 if (static_cast<size_t>(id - base) < colours.size()) {
