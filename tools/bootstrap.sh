@@ -6,7 +6,7 @@ packages=(
     make cmake ninja-build g++ clang clang-format-14 libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev libcairo2-dev pkg-config
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-    wine wine64 xvfb xauth x11-utils xdotool imagemagick zip unzip
+    wine wine64 xvfb xauth x11-utils xdotool imagemagick zip unzip syncthing
     fonts-dejavu-core fonts-ipafont-gothic
 )
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Longer rounds of the two-machine sync test: two copies of the program kept in
-# step by tools/sync-folders.sh, edited on both sides ROUNDS times. Prints the
+# step by two Syncthing instances, typed into on both sides at once ROUNDS times. Prints the
 # notes, edits, sync conflicts and losses.
 # Usage: tools/sync-rounds.sh [ROUNDS] [BUILD]   (default 10 rounds, build/windows)
 set -eu

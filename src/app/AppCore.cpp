@@ -55,10 +55,16 @@ std::uint32_t freeRuleId(const std::vector<Group>& groups, const Group* outside)
 
 } // namespace
 
+std::uint32_t saveRetryDelay(int failures) {
+    const int doublings = std::clamp(failures - 1, 0, 5);
+    return std::min<std::uint32_t>(2000u << doublings, 60000u);
+}
+
 AppCore::AppCore(TimerService* timers) : timers_(timers) {}
 
 AppCore::~AppCore() {
     autoSaveTimer.stop();
+    retryTimer.stop();
     fullScreenTimer.stop();
     destroyGroups();
 }
@@ -83,7 +89,8 @@ void AppCore::markStickyChanged(const std::wstring& stickyGuid, std::uint32_t fl
     if (Sticky* sticky = stickyByGuid(stickyGuid)) {
         sticky->unsavedFlags |= flags;
     }
-    if (!autoSaveAvailable(settings)) {
+    // View state waits for the next save of the note or the exit.
+    if (!(flags & SaveEdits) || !autoSaveAvailable(settings)) {
         return;
     }
     auto it = std::find_if(pendingSaves.begin(), pendingSaves.end(),
@@ -100,11 +107,36 @@ void AppCore::clearPendingSaves() {
     settingsDirty = false;
     pendingSaves.clear();
     autoSaveTimer.stop();
+    retryTimer.stop();
+}
+
+void AppCore::startRetry() {
+    if (!retryTimer.running) {
+        retryTimer.prepare(timers_, timerWindow, TIMER_SAVE_RETRY, saveRetryDelay(std::max(saveFailures, 1)),
+                           false);
+        retryTimer.start();
+    }
+}
+
+void AppCore::queueFailedSettingsSave() {
+    settingsDirty = true;
+    startRetry();
+}
+
+void AppCore::queueFailedSave(const std::wstring& stickyGuid, std::uint32_t flags) {
+    auto it = std::find_if(pendingSaves.begin(), pendingSaves.end(),
+                           [&](const PendingSave& pending) { return pending.guid == stickyGuid; });
+    if (it != pendingSaves.end()) {
+        it->flags |= flags;
+    } else {
+        pendingSaves.push_back({stickyGuid, flags});
+    }
+    startRetry();
 }
 
 void AppCore::flushAutoSave() {
-    // A write that fails (a full disk, a read-only file) stays pending and is
-    // tried again at the next auto-save and at shutdown.
+    // A write that fails (a full disk, a locked file) stays pending and is
+    // tried again on the retry timer, ever less often, and at shutdown.
     bool settingsFailed = settingsDirty && !saveSettings();
     std::vector<PendingSave> failed;
     // By index: a save that records another change appends and must not
@@ -120,8 +152,9 @@ void AppCore::flushAutoSave() {
         if ((flags & SaveText) && !saveStickyText(*sticky)) {
             unsaved |= SaveText;
         }
-        if ((flags & (SaveJson | SaveFigures)) && !saveStickyJson(*sticky, (flags & SaveFigures) != 0)) {
-            unsaved |= flags & (SaveJson | SaveFigures);
+        if ((flags & (SaveJson | SaveFigures | SaveView)) &&
+            !saveStickyJson(*sticky, (flags & SaveFigures) != 0)) {
+            unsaved |= flags & (SaveJson | SaveFigures | SaveView);
         }
         if (unsaved != 0) {
             failed.push_back({std::move(guid), unsaved});
@@ -130,6 +163,16 @@ void AppCore::flushAutoSave() {
     clearPendingSaves();
     settingsDirty = settingsFailed;
     pendingSaves = std::move(failed);
+    if (!settingsDirty && pendingSaves.empty()) {
+        saveFailures = 0;
+        return;
+    }
+    ++saveFailures;
+    retryTimer.prepare(timers_, timerWindow, TIMER_SAVE_RETRY, saveRetryDelay(saveFailures), false);
+    retryTimer.start();
+    if (saveFailures == saveFailuresBeforeTelling) {
+        tellSavesFailing();
+    }
 }
 
 bool AppCore::anythingUnsaved() const {

@@ -43,6 +43,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // From here on the program ends once its main window goes, leaving the
     // stickies' windows to the system.
     application.endProcessAtExit = true;
+    // A user is there to answer when saves fail at exit.
+    application.interactive = true;
 
     MSG message{};
     for (bool running = true; running;) {

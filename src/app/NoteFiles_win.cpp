@@ -75,7 +75,16 @@ bool TackaroonNotes::scanNotes() {
     } while (names.size() < MaxNotes && findNextFile(find.get(), entry));
     find.reset();
     for (const std::wstring& name : names) {
-        loadNote(folder_ + L"notes\\" + name, name, std::nullopt, false);
+        // A folder holding neither file (a sync client still making it, the
+        // rest of a note moved away) is no note yet.
+        if (isFile(noteFolder(name) + L"note.json") || isFile(noteFolder(name) + L"text.rtf")) {
+            loadNote(folder_ + L"notes\\" + name, name, std::nullopt, false);
+        }
+    }
+    for (const std::wstring& name : names) {
+        if (stickyByGuid(name)) {
+            showSideVersions(name, true, {});
+        }
     }
     return true;
 }
@@ -96,6 +105,7 @@ bool TackaroonNotes::loadNote(const std::optional<std::wstring>& noteFolderPath,
         }
     }
     auto note = std::make_unique<Note>(noteGuid);
+    note->document.seenJson = parsed;
     note->document.json = parsed.is_object() ? std::move(parsed) : Json::object();
     const Json asRead = note->document.json;
     completeNoteJson(note->document.json, titleFormat(languages, settings));
@@ -161,8 +171,8 @@ std::wstring TackaroonNotes::noteTitle(const Note& note) const {
     return note.hasWindows() ? noteTitleText(note.titleEdit, note.bodyEdit) : std::wstring();
 }
 
-bool TackaroonNotes::saveNoteText(Note& note) {
-    if (note.bodyComposing) {
+bool TackaroonNotes::saveNoteText(Note& note, bool atExit) {
+    if (note.bodyComposing && !atExit) {
         return false;
     }
     const std::wstring path = noteFolder(note.guid) + L"text.rtf";
@@ -170,6 +180,7 @@ bool TackaroonNotes::saveNoteText(Note& note) {
         // A body that did not load holds nothing of the file: it is not written
         // until the user changes the text.
         if (note.bodyLoad == BodyLoad::Unreadable && !note.document.textChanged) {
+            note.unsavedFlags &= ~SaveText;
             return true;
         }
         // A text unchanged since it was read or written is what the file holds
@@ -205,7 +216,7 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
         // Nothing unsaved and the file as last read or written: nothing to
         // rebuild, serialize or write (a close with many stickies).
         const FileStamp* last = disk_.find(path);
-        if (!(note.unsavedFlags & (SaveJson | SaveFigures)) && !note.document.jsonUnsaved &&
+        if (!(note.unsavedFlags & (SaveJson | SaveFigures | SaveView)) && !note.document.jsonUnsaved &&
             holdsBodyState(note.document.json, title, state) && last && last->present &&
             sameOnDisk(*last, stampOnDisk(path))) {
             return true;
@@ -230,13 +241,19 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
         return false;
     }
     note.document.jsonUnsaved = false;
-    note.unsavedFlags &= ~(withFigures ? SaveJson | SaveFigures : SaveJson);
+    note.document.seenJson = note.document.json;
+    note.unsavedFlags &= ~(withFigures ? SaveJson | SaveFigures | SaveView : SaveJson | SaveView);
     return true;
 }
 
 void TackaroonNotes::saveSticky(Note& note) {
-    saveNoteText(note);
-    saveNoteJson(note, true);
+    std::uint32_t failed = saveNoteText(note) ? 0 : SaveText;
+    if (!saveNoteJson(note, true)) {
+        failed |= SaveJson | SaveFigures;
+    }
+    if (failed) {
+        queueFailedSave(note.guid, failed);
+    }
 }
 
 bool TackaroonNotes::saveEverything() {
@@ -247,7 +264,7 @@ bool TackaroonNotes::saveEverything() {
     for (Group& group : groups) {
         for (auto& sticky : group.notes) {
             auto& note = static_cast<Note&>(*sticky);
-            saved = saveNoteText(note) && saved;
+            saved = saveNoteText(note, true) && saved;
             saved = saveNoteJson(note, true) && saved;
         }
     }

@@ -3,6 +3,7 @@
 // rewritten. Neither version of a note is ever lost: what the program holds
 // unsaved is saved, and what came from elsewhere opens as a note of its own.
 #include <algorithm>
+#include <optional>
 
 #include "app/TackaroonNotes_win.h"
 #include "note/Geometry.h"
@@ -10,6 +11,7 @@
 #include "note/ScreenPlacement_win.h"
 #include "storage/DiskState_win.h"
 #include "storage/Guid.h"
+#include "storage/RtfCheck.h"
 #include "storage/TextCodec.h"
 
 namespace Brisvane {
@@ -19,16 +21,6 @@ namespace {
 constexpr wchar_t noteJsonName[] = L"note.json";
 constexpr wchar_t textName[] = L"text.rtf";
 
-// The disk's stamp of a file, hashed when it is not what was last seen.
-FileStamp currentStamp(const DiskState& disk, const std::wstring& path) {
-    FileStamp now = stampOnDisk(path);
-    if (now.present && disk.changedSince(path, now)) {
-        std::string bytes;
-        readBytesAt(path, bytes, now);
-    }
-    return now;
-}
-
 // A stamp read anew replaces the one that held the same bytes.
 void recordIfRead(DiskState& disk, const std::wstring& path, const FileStamp& now) {
     if (now.hashed) {
@@ -36,10 +28,46 @@ void recordIfRead(DiskState& disk, const std::wstring& path, const FileStamp& no
     }
 }
 
+Json parseJsonBytes(const std::string& bytes) {
+    std::wstring decoded;
+    return decodeTextFile(bytes, decoded) == errorSuccess ? parseJson(wideToUtf8(decoded)) : Json();
+}
+
+bool runningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+bool news(Outside outside) {
+    return outside == Outside::Changed || outside == Outside::Added;
+}
+
 } // namespace
 
 void TackaroonNotes::startWatching() {
     folderWatch_.start(folder_, mainWindow, TIMER_FOLDER_WATCH);
+}
+
+void TackaroonNotes::watchNoteFolders() {
+    static const bool wine = runningUnderWine();
+    if (!wine || !folderWatch_.watching()) {
+        return;
+    }
+    if (!folderWatch_.watchesFolder(L"notes") && folderWatch_.watchFolder(L"notes")) {
+        // Whatever came into it before its watch began is looked at once.
+        folderWatch_.postpone(FolderChanges{false, true, {}});
+    }
+    for (const std::wstring& relative : folderWatch_.extraFolders()) {
+        if (relative != L"notes" && !stickyByGuid(relative.substr(6))) {
+            folderWatch_.unwatchFolder(relative);
+        }
+    }
+    for (Sticky* sticky : allStickies()) {
+        const std::wstring relative = L"notes\\" + sticky->stickyGuid();
+        if (!folderWatch_.watchesFolder(relative) && folderWatch_.watchFolder(relative)) {
+            folderWatch_.postpone(sticky->stickyGuid());
+        }
+    }
 }
 
 HANDLE TackaroonNotes::folderWatchEvent() const {
@@ -72,6 +100,28 @@ void TackaroonNotes::checkEverything() {
     applyOutsideChanges(all, false);
 }
 
+void TackaroonNotes::checkBeforeSaving() {
+    if (folderWatch_.holdsChanges()) {
+        // What came in while a menu or a drag held on is dealt with first.
+        pollFolderWatch();
+        onFolderWatchTimer();
+    }
+    // A change not reported yet is caught here, before a save could write over it.
+    std::vector<std::wstring> changed;
+    for (const PendingSave& pending : pendingSaves) {
+        const std::wstring folder = noteFolder(pending.guid);
+        for (const wchar_t* name : {noteJsonName, textName}) {
+            if (disk_.changedSince(folder + name, stampOnDisk(folder + name))) {
+                changed.push_back(pending.guid);
+                break;
+            }
+        }
+    }
+    for (const std::wstring& noteGuid : changed) {
+        checkNote(noteGuid, false);
+    }
+}
+
 void TackaroonNotes::applyOutsideChanges(const FolderChanges& changes, bool openAdded) {
     if (changes.settings || changes.everything) {
         checkSettings();
@@ -96,31 +146,44 @@ void TackaroonNotes::applyOutsideChanges(const FolderChanges& changes, bool open
     for (const std::wstring& noteGuid : guids) {
         checkNote(noteGuid, openAdded);
     }
+    watchNoteFolders();
 }
 
 void TackaroonNotes::checkSettings() {
     const std::wstring path = folder_ + L"settings.json";
-    FileStamp now = currentStamp(disk_, path);
-    switch (
-        decideOutsideChange(settingsUnsaved, compareStamps(disk_.find(path), now), WatchedFile::Settings)) {
+    std::string bytes;
+    FileStamp now = currentStamp(disk_, path, &bytes);
+    switch (decideSettingsChange(settingsUnsaved, compareStamps(disk_.find(path), now))) {
+    case OutsideAction::Wait:
+        folderWatch_.postponeSettings();
+        break;
     case OutsideAction::KeepBeforeWrite:
+    case OutsideAction::KeepCopyAndSave: {
+        // Groups made or changed there are taken in; the rest of this side's
+        // settings is written over theirs only with a change here, their
+        // version kept beside first.
+        const Json theirs = parseJsonBytes(bytes);
+        const bool groupsHere = theirs.is_object() && mergeGroupsFrom(settingsSeen_, theirs);
+        if (theirs.is_object()) {
+            settingsSeen_ = theirs;
+        }
         settingsElsewhere_ = true;
         disk_.record(path, now);
-        break;
-    case OutsideAction::KeepCopyAndSave:
-        if (!keepOutsideCopy(path).empty()) {
-            disk_.record(path, now);
-            settingsElsewhere_ = false;
-            saveSettings();
-        } else {
-            settingsElsewhere_ = true; // kept before the next write instead
+        if (groupsHere || settingsUnsaved) {
+            markSettingsChanged();
+            if (!saveSettings()) {
+                queueFailedSettingsSave();
+            }
         }
         break;
+    }
     case OutsideAction::SaveHere:
         disk_.record(path, now);
         settingsElsewhere_ = false;
         settingsUnsaved = true;
-        saveSettings();
+        if (!saveSettings()) {
+            queueFailedSettingsSave();
+        }
         break;
     default:
         recordIfRead(disk_, path, now);
@@ -134,18 +197,46 @@ void TackaroonNotes::checkNote(const std::wstring& noteGuid, bool openAdded) {
     const std::wstring textPath = folder + textName;
     auto* note = static_cast<Note*>(stickyByGuid(noteGuid));
     if (!note) {
-        // A note from elsewhere opens once its note.json has arrived.
-        if (openAdded && isFile(jsonPath)) {
+        // A note from elsewhere opens once its note.json has arrived; a body
+        // alone when it is news (typing elsewhere into a note trashed here),
+        // not the rest of a note being removed.
+        const FileStamp* lastText = disk_.find(textPath);
+        const FileStamp text = stampOnDisk(textPath);
+        const bool newText = text.present && !(lastText && sameOnDisk(*lastText, text));
+        if (openAdded && (isFile(jsonPath) || newText)) {
             loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, false);
+            showSideVersions(noteGuid, true, {});
         }
         return;
     }
-    FileStamp json = currentStamp(disk_, jsonPath);
+    // What this side last saw of the files: a conflict copy holding it is ours to show.
+    std::vector<std::uint64_t> ownHashes;
+    for (const std::wstring& file : {jsonPath, textPath}) {
+        if (const FileStamp* seen = disk_.find(file); seen && seen->hashed) {
+            ownHashes.push_back(seen->hash);
+        }
+    }
+    std::string jsonBytes;
+    FileStamp json = currentStamp(disk_, jsonPath, &jsonBytes);
     FileStamp text = currentStamp(disk_, textPath);
-    const bool unsaved = note->unsavedFlags != 0;
-    OutsideAction action = combineNoteActions(
-        decideOutsideChange(unsaved, compareStamps(disk_.find(jsonPath), json), WatchedFile::NoteJson),
-        decideOutsideChange(unsaved, compareStamps(disk_.find(textPath), text), WatchedFile::TextRtf));
+    const Outside jsonOutside = compareStamps(disk_.find(jsonPath), json);
+    const Outside textOutside = compareStamps(disk_.find(textPath), text);
+    Json outside;
+    std::uint32_t parts = 0;
+    if (news(jsonOutside)) {
+        outside = parseJsonBytes(jsonBytes);
+        parts = changedJsonParts(note->document.seenJson, outside);
+    }
+    OutsideAction action = decideNoteChange(note->editsInProgress(), jsonOutside, parts, textOutside);
+    const bool removal = jsonOutside == Outside::Removed || textOutside == Outside::Removed;
+    const bool seenBefore = std::erase(removalsSeen_, noteGuid) > 0;
+    if (action == OutsideAction::SaveHere && removal && !seenBefore) {
+        // A sync client removes a note's files one by one: look once more
+        // before writing anything back.
+        removalsSeen_.push_back(noteGuid);
+        folderWatch_.postpone(noteGuid);
+        return;
+    }
     switch (action) {
     case OutsideAction::Load:
         reloadNote(noteGuid);
@@ -155,18 +246,52 @@ void TackaroonNotes::checkNote(const std::wstring& noteGuid, bool openAdded) {
         break;
     case OutsideAction::Close:
         closeRemovedNote(noteGuid);
-        break;
+        return;
     case OutsideAction::SaveHere:
         disk_.record(jsonPath, json);
         disk_.record(textPath, text);
-        note->unsavedFlags |= SaveJson | SaveText | SaveFigures;
+        markStickyChanged(noteGuid, SaveEdits);
         saveSticky(*note);
         break;
+    case OutsideAction::SaveThenLoad:
+        saveThenReload(*note, news(textOutside), text, (parts & (PartMembers | PartFigures)) != 0, json);
+        break;
+    case OutsideAction::Accept:
+        // Another machine's selection or scroll: this one keeps its own.
+        disk_.record(jsonPath, json);
+        note->document.seenJson = std::move(outside);
+        recordIfRead(disk_, textPath, text);
+        break;
+    case OutsideAction::Wait:
+        folderWatch_.postpone(noteGuid);
+        return;
     default:
         recordIfRead(disk_, jsonPath, json);
         recordIfRead(disk_, textPath, text);
         break;
     }
+    showSideVersions(noteGuid, false, ownHashes);
+}
+
+void TackaroonNotes::saveThenReload(Note& note, bool textNews, const FileStamp& text, bool jsonNews,
+                                    const FileStamp& json) {
+    const std::wstring folder = noteFolder(note.guid);
+    // The part that changed only here is written, the other taken from disk.
+    bool saved = true;
+    if (!textNews) {
+        disk_.record(folder + textName, text);
+        note.unsavedFlags |= SaveText;
+        saved = saveNoteText(note);
+    }
+    if (!jsonNews) {
+        disk_.record(folder + noteJsonName, json);
+        saved = saveNoteJson(note, true) && saved;
+    }
+    if (!saved) {
+        folderWatch_.postpone(note.guid); // nothing is dropped: the look comes again
+        return;
+    }
+    reloadNote(note.guid);
 }
 
 void TackaroonNotes::closeRemovedNote(const std::wstring& noteGuid) {
@@ -174,13 +299,25 @@ void TackaroonNotes::closeRemovedNote(const std::wstring& noteGuid) {
     if (group) {
         group->removeSticky(noteGuid);
     }
+    // The body's stamp stays: its leftover is no news when it lingers.
+    const std::wstring textPath = noteFolder(noteGuid) + textName;
+    const FileStamp* text = disk_.find(textPath);
+    const std::optional<FileStamp> body = text ? std::optional<FileStamp>(*text) : std::nullopt;
     disk_.forgetFolder(noteFolder(noteGuid));
+    if (body) {
+        disk_.record(textPath, *body);
+    }
     std::erase_if(pendingSaves, [&](const PendingSave& pending) { return pending.guid == noteGuid; });
 }
 
 void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
+    // A sticky reloaded while it has the keyboard keeps it: what is typed next goes on into it.
+    auto* note = static_cast<Note*>(stickyByGuid(noteGuid));
+    HWND focus = GetFocus();
+    const bool focused =
+        note && note->window && focus && (focus == note->window || IsChild(note->window, focus));
     closeRemovedNote(noteGuid);
-    loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, false);
+    loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, focused);
 }
 
 void TackaroonNotes::forkOutsideVersion(Note& note) {
@@ -188,46 +325,28 @@ void TackaroonNotes::forkOutsideVersion(Note& note) {
     std::string jsonBytes, textBytes;
     FileStamp jsonSeen, textSeen;
     const bool jsonRead = readBytesAt(folder + noteJsonName, jsonBytes, jsonSeen) == errorSuccess;
-    const bool textRead = readBytesAt(folder + textName, textBytes, textSeen) == errorSuccess;
-
-    // The version from elsewhere, titled so that the user sees where it came
-    // from, next to the sticky it parted from.
-    std::wstring decoded;
-    Json outside = jsonRead && decodeTextFile(jsonBytes, decoded) == errorSuccess
-                       ? parseJson(wideToUtf8(decoded))
-                       : Json(Json::object());
-    if (outside.is_object()) {
-        const std::string marker = wideToUtf8(lookupText("title.changedElsewhere", L"(changed elsewhere)"));
-        auto title = outside.find("title");
-        std::string titled = title != outside.end() && title->is_string() ? title->get<std::string>() : "";
-        if (titled.size() < marker.size() ||
-            titled.compare(titled.size() - marker.size(), marker.size(), marker)) {
-            titled += titled.empty() ? marker : " " + marker;
-        }
-        outside["title"] = titled;
-        Json beside = note.document.json;
-        copyNoteDefaults(beside, note.document.json, monitorNearest);
-        valueAt(outside, {"window", "position"}) = beside["window"]["position"];
-        jsonBytes = utf8TextFileBytes(serializeJson(outside));
+    const bool textRead =
+        readBytesAt(folder + textName, textBytes, textSeen, maxBodyFileBytes) == errorSuccess;
+    if ((!jsonRead && jsonSeen.present) || (!textRead && textSeen.present)) {
+        // Never a sticky from a version not read whole: look again later.
+        folderWatch_.postpone(note.guid);
+        return;
     }
-    const std::wstring forkGuid = newGuidString();
-    const std::wstring forkFolder = noteFolder(forkGuid);
-    bool copied = !forkGuid.empty() && writeFileBytes(forkFolder + noteJsonName, jsonBytes) == errorSuccess &&
-                  (!textRead || writeFileBytes(forkFolder + textName, textBytes) == errorSuccess);
-    if (!copied) {
+
+    if (openVersionBeside(note, jsonRead ? jsonBytes : std::string(), textRead ? &textBytes : nullptr)
+            .empty()) {
         // No new note could be made: the files from elsewhere stay beside the note.
-        copied = (!jsonRead || !keepOutsideCopy(folder + noteJsonName).empty()) &&
-                 (!textRead || !keepOutsideCopy(folder + textName).empty());
-        if (!copied) {
-            return; // nothing could be kept: the sticky waits and tries again at the next look
+        const bool kept = (!jsonRead || !keepOutsideCopy(folder + noteJsonName).empty()) &&
+                          (!textRead || !keepOutsideCopy(folder + textName).empty());
+        if (!kept) {
+            folderWatch_.postpone(note.guid); // nothing could be kept: the sticky waits
+            return;
         }
-    } else {
-        loadNote(folder_ + L"notes\\" + forkGuid, forkGuid, std::nullopt, false);
     }
     // The sticky keeps its guid and saves all it holds over what is kept now.
     disk_.record(folder + noteJsonName, jsonSeen);
     disk_.record(folder + textName, textSeen);
-    note.unsavedFlags |= SaveJson | SaveText | SaveFigures;
+    markStickyChanged(note.guid, SaveEdits);
     saveSticky(note);
 }
 

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 #include <objbase.h>
-#include <ole2.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -93,8 +92,12 @@ bool TackaroonNotes::startUp() {
     }
     timerWindow = mainWindow;
     figureLibrary = loadFigureLibrary();
-    loadSettings();
+    // Watched before anything is read, and everything compared once soon
+    // after: a sync client catching up at log-on changes files meanwhile.
     startWatching();
+    loadSettings();
+    watchNoteFolders();
+    folderWatch_.postpone(FolderChanges{false, true, {}});
     prepareAutoSaveTimer();
     // Missing on older systems: the program then runs without game pads.
     if (!xinputModule_) {
@@ -122,57 +125,6 @@ bool TackaroonNotes::startUp() {
     return true;
 }
 
-void TackaroonNotes::shutDown() {
-    finishRun();
-    destroyGroups();
-    if (comInitialized_) {
-        CoUninitialize();
-        comInitialized_ = false;
-    }
-}
-
-void TackaroonNotes::finishRun() {
-    if (searchDialog) {
-        DestroyWindow(searchDialog);
-        searchDialog = nullptr;
-    }
-    // Only what this run loaded is saved and purged: a run that stopped before
-    // reading its settings (a second launch, no edit library) touches no file.
-    if (initialized) {
-        saveEverything();
-    }
-    folderWatch_.stop();
-    stopQuickAccess();
-    clearPendingSaves();
-    // Before the stickies: none of them then takes its tools out of it one by one.
-    sharedTooltip.destroy();
-    purgeExpiredTrash();
-    // Run once more by the destructor, the sequence then finds nothing to do.
-    initialized = false;
-    settingsRead_ = false;
-    removeTrayIcon();
-    if (displayNotification_) {
-        UnregisterPowerSettingNotification(displayNotification_);
-        displayNotification_ = nullptr;
-    }
-}
-
-void TackaroonNotes::endProcess() {
-    finishRun();
-    releaseSingleInstance();
-    // What was copied from a sticky stays on the clipboard: the formats it
-    // renders only when asked are rendered now, as taking its window down would.
-    OleFlushClipboard();
-    HWND owner = GetClipboardOwner();
-    DWORD ownerProcess = 0;
-    if (owner && GetWindowThreadProcessId(owner, &ownerProcess) && ownerProcess == GetCurrentProcessId()) {
-        SendMessageW(owner, WM_RENDERALLFORMATS, 0, 0);
-    }
-    // Every file is written and closed, the icon gone: the system takes the
-    // thousands of windows down with the process, at once, rather than one by one.
-    ExitProcess(0);
-}
-
 bool TackaroonNotes::loadSettings() {
     removeLeftoverTemporaries(folder_);
     const std::wstring path = folder_ + settingsFileName;
@@ -184,6 +136,7 @@ bool TackaroonNotes::loadSettings() {
         keptCopies_.remember(path);
     }
     completeSettings(settings, loaded, loaded ? Json() : defaultGroupsResource(), userLanguageId);
+    settingsSeen_ = settings;
     settingsRead_ = true;
     languages = loadLanguageTableResource();
     palette = loadPaletteResource();
@@ -208,15 +161,21 @@ bool TackaroonNotes::saveSettings() {
         return false;
     }
     settingsUnsaved = false;
+    settingsSeen_ = settings;
     return true;
 }
 
 void TackaroonNotes::onTimer(UINT_PTR id) {
-    if (id == TIMER_AUTOSAVE) {
+    if (id == TIMER_AUTOSAVE || id == TIMER_SAVE_RETRY) {
         // A change from elsewhere that has come in is dealt with before the
         // save, so that a sticky typed into forks rather than writes over it.
-        pollFolderWatch();
-        onFolderWatchTimer();
+        checkBeforeSaving();
+        if (folderWatch_.holdsChanges()) {
+            // Held back by a menu or a drag: the save waits for the look.
+            retryTimer.prepare(timers(), mainWindow, TIMER_SAVE_RETRY, saveRetryDelay(1), false);
+            retryTimer.start();
+            return;
+        }
         flushAutoSave();
     } else if (id == TIMER_FOLDER_WATCH) {
         onFolderWatchTimer();
@@ -259,6 +218,9 @@ LRESULT TackaroonNotes::handleMainMessage(HWND window, UINT message, WPARAM wPar
         // During start-up nothing could be saved yet: the close waits for its end.
         if (!initialized) {
             closeRequested_ = true;
+            return 0;
+        }
+        if (interactive && !askToRetrySaves()) {
             return 0;
         }
         DestroyWindow(window);

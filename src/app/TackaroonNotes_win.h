@@ -81,9 +81,11 @@ public:
     bool openWelcomeSticky();
     // Puts a sticky into its group, builds its windows and shows it.
     bool openNote(std::unique_ptr<Note> note, Group& group, const std::wstring& rtfPath, bool activate);
-    bool saveNoteText(Note& note);
+    // `atExit` saves a body even while an input method composes in it.
+    bool saveNoteText(Note& note, bool atExit = false);
     bool saveNoteJson(Note& note, bool withFigures);
     std::wstring noteTitle(const Note& note) const override;
+    // Saves both files now; what fails is tried again on the retry timer.
     void saveSticky(Note& note) override;
     // What shutdown writes: the settings and both files of every sticky. True
     // when every write worked.
@@ -100,6 +102,11 @@ public:
     // when it is about to close.
     void applyOutsideChanges(const FolderChanges& changes, bool openAdded);
     void checkEverything();
+    // Before auto-save writes: changes that came in, and notes about to be
+    // saved whose files changed since, are dealt with first.
+    void checkBeforeSaving();
+    // Looks at one note's files now (before trashing it, say).
+    void checkNote(const std::wstring& noteGuid, bool openAdded);
 
     const std::wstring& folder() const override { return folder_; }
 
@@ -164,6 +171,8 @@ public:
     bool initialized = false;
     // Set by the program, not by tests that run the object in their own process.
     bool endProcessAtExit = false;
+    // The program run by a user (not a test): a save failing at exit is asked about.
+    bool interactive = false;
     HWND mainWindow = nullptr;
     // The user's language, which the first start takes for the program's.
     std::uint16_t userLanguageId;
@@ -189,7 +198,27 @@ private:
     // A menu, a drag or a modal dialog holds on to stickies.
     bool userBusy() const;
     void checkSettings();
-    void checkNote(const std::wstring& noteGuid, bool openAdded);
+    // Writes the parts changed only here, then loads the note with what came.
+    void saveThenReload(Note& note, bool textNews, const FileStamp& text, bool jsonNews,
+                        const FileStamp& json);
+    // Other versions of the note's files left beside them (a sync service's
+    // conflict copies, kept copies) each open once as a sticky of their own.
+    // A Syncthing copy reaches both machines: while running, only the one
+    // whose version it holds (one of `ownHashes`, what this side last saw of
+    // the note's files) shows it; at start-up (`all`) any does.
+    void showSideVersions(const std::wstring& noteGuid, bool all,
+                          const std::vector<std::uint64_t>& ownHashes);
+    // A new sticky "... (changed elsewhere)" beside `note` from the given
+    // note.json and text.rtf bytes, under `guid` (a new one when empty); its
+    // guid, empty when none could be made.
+    std::wstring openVersionBeside(const Note& note, const std::string& jsonBytes,
+                                   const std::string* textBytes, std::wstring guid = {});
+    // Under Wine the tree watch sees nothing inside folders that existed when
+    // it began: "notes" and each note folder are watched too.
+    void watchNoteFolders();
+    // Told once when saves kept failing; asked at exit when they still fail.
+    void tellSavesFailing() override;
+    bool askToRetrySaves();
     // Closes the sticky and opens it again from its files.
     void reloadNote(const std::wstring& noteGuid);
     // The version on disk becomes a new note beside the sticky, which then saves its own.
@@ -207,6 +236,12 @@ private:
     // settings.json was rewritten elsewhere: it is left as it is until a
     // change here is saved, and kept before that write.
     bool settingsElsewhere_ = false;
+    // settings.json as last read or written: the base against which groups
+    // changed elsewhere are told from groups changed here.
+    Json settingsSeen_;
+    // Notes whose file was seen removed once: written back only if still so
+    // at the next look, as a sync client removes a note's files one by one.
+    std::vector<std::wstring> removalsSeen_;
     // WM_QUERYENDSESSION saved everything: WM_ENDSESSION need not again.
     bool sessionSaved_ = false;
     // settings.json was read this run: until then no purge knows its deadline.

@@ -7,6 +7,10 @@
 namespace Brisvane {
 
 bool TackaroonNotes::moveToTrash(std::wstring noteGuid) {
+    // A newer version that came from elsewhere is taken in first, so that the
+    // trash keeps the newest text (one that clashes with edits here opens
+    // beside the sticky and stays).
+    checkNote(noteGuid, false);
     auto* note = static_cast<Note*>(stickyByGuid(noteGuid));
     Group* group = groupByGuid(groupGuidOfSticky(noteGuid));
     if (!note || !group) {
@@ -17,11 +21,18 @@ bool TackaroonNotes::moveToTrash(std::wstring noteGuid) {
     if (!saveNoteJson(*note, true) || !saveNoteText(*note)) {
         return false;
     }
+    folderWatch_.unwatchFolder(L"notes\\" + noteGuid); // an open watch may hold the folder
     if (!moveNoteFolderToTrash(folder_, noteGuid, noteTitle(*note), currentLocalTime())) {
+        watchNoteFolders();
         return false;
     }
     group->removeSticky(noteGuid);
-    removeFolder(folder_ + L"notes"); // only when it is empty now
+    disk_.forgetFolder(noteFolder(noteGuid));
+    if (stickyCount() == 0) {
+        folderWatch_.unwatchFolder(L"notes");
+        removeFolder(folder_ + L"notes"); // only when it is empty now
+    }
+    watchNoteFolders();
     return true;
 }
 
@@ -53,6 +64,7 @@ bool TackaroonNotes::recoverFromTrash(std::size_t index) {
         saveSticky(*note);
     }
     forgetTrashStamp(folder_, noteGuid);
+    watchNoteFolders();
     return true;
 }
 

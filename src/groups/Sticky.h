@@ -11,8 +11,12 @@ namespace Brisvane {
 // A sticky's stacking level, the same numbers as stored in rules.
 enum class ZOrder : std::int32_t { bottom = -1, usually = 0, top = 1, alwaysOnTop = 2 };
 
-// Save request flags, combined by OR per sticky.
-enum SaveFlags : std::uint32_t { SaveJson = 1, SaveText = 2, SaveFigures = 4 };
+// Save request flags, combined by OR per sticky: one per part of the note.
+// SaveJson is the title and the members the user set; SaveView what the
+// program changes by itself (selection, scroll, a position it fixed), written
+// along with the next save but never an edit.
+enum SaveFlags : std::uint32_t { SaveJson = 1, SaveText = 2, SaveFigures = 4, SaveView = 8 };
+inline constexpr std::uint32_t SaveEdits = SaveJson | SaveText | SaveFigures;
 
 class Sticky {
 public:

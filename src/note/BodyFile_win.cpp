@@ -43,6 +43,7 @@ bool readWholeFile(const std::wstring& path, std::string& bytes, bool& missing, 
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
         static_cast<unsigned long long>(size.QuadPart) > maxBodyFileBytes) {
+        seen.hashed = seen.present; // too large is no passing state: seen as it is
         return false;
     }
     // Memory running out must not end the program: the body counts as not read.

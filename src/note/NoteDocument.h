@@ -13,6 +13,9 @@ namespace Brisvane {
 class NoteDocument {
 public:
     Json json = Json::object();
+    // note.json as last read or written: what a version from elsewhere is
+    // compared with to tell which parts it changed.
+    Json seenJson;
 
     // "window".<name>, "window"."fix".<name>: false unless stored true.
     bool flag(const char* name) const;

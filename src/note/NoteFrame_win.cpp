@@ -100,9 +100,10 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                     static_cast<std::int64_t>(static_cast<short>(LOWORD(lParam))));
             storeAt(document.json, {"window", "position", "top"},
                     static_cast<std::int64_t>(static_cast<short>(HIWORD(lParam))));
-            markChanged(SaveJson);
+            markChanged(positionFixed ? SaveView : SaveJson);
         }
         suppressMoveStore = false;
+        positionFixed = false;
         break;
     case WM_SIZE:
         layoutTimer.start();
@@ -233,7 +234,7 @@ LRESULT Note::notify(NMHDR* header) {
         switch (header->code) {
         case EN_SELCHANGE:
             if (!loading) {
-                markChanged(SaveJson);
+                markChanged(SaveView);
             }
             return 0;
         case EN_LINK: {

@@ -45,6 +45,7 @@ void Note::setBounds(int left, int top, int width, int height, bool keepOnScreen
     RECT current{};
     GetWindowRect(window, &current);
     suppressMoveStore = !corrected && (current.left != left || current.top != top);
+    positionFixed = corrected && (current.left != left || current.top != top);
     if (current.right - current.left != width || current.bottom - current.top != height) {
         programmaticResize = true;
     }
@@ -60,6 +61,7 @@ void Note::keepOnScreenNow() {
     Rect placed = keptOnScreen(toRect(current), corrected);
     if (corrected) {
         // The WM_MOVE that follows stores the new position.
+        positionFixed = true;
         SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

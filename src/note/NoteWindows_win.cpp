@@ -157,7 +157,7 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     if (corrected) {
         storeAt(document.json, {"window", "position", "left"}, static_cast<std::int64_t>(frame.left));
         storeAt(document.json, {"window", "position", "top"}, static_cast<std::int64_t>(frame.top));
-        markChanged(SaveJson);
+        markChanged(SaveView);
     }
     const DWORD exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | (isAlwaysOnTop() ? WS_EX_TOPMOST : 0);
     window = CreateWindowExW(exStyle, stickyClass, L"", WS_POPUP, frame.left, frame.top, width, height,

@@ -40,9 +40,18 @@ float Note::storedOpacity() const {
 
 void Note::markChanged(std::uint32_t flags) {
     document.markChanged(flags);
+    if (flags & SaveEdits) {
+        const DWORD now = GetTickCount();
+        recentEdits = (now - lastEditTick < recentEditMilliseconds ? recentEdits : 0) | (flags & SaveEdits);
+        lastEditTick = now;
+    }
     if (app) {
         app->markStickyChanged(guid, flags);
     }
+}
+
+std::uint32_t Note::editsInProgress() const {
+    return unsavedFlags | (GetTickCount() - lastEditTick < recentEditMilliseconds ? recentEdits : 0);
 }
 
 LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -226,12 +226,21 @@ public:
     RECT moveStartRect{};
     POINT moveStartCursor{};
     bool suppressMoveStore = false;
+    // The next WM_MOVE is the program putting the sticky back on screen: no edit.
+    bool positionFixed = false;
     bool programmaticResize = false;
     bool loading = true;
     // How text.rtf loaded, and whether the user changed the text since: a body
     // that could not be read is not written until then.
     BodyLoad bodyLoad = BodyLoad::Missing;
     FileStamp bodyStamp; // text.rtf as it was when the body was loaded
+    // The parts edited in the last few seconds, saved or not: the user is still
+    // at it, so a version from elsewhere opens beside rather than replacing
+    // what is being typed into.
+    static constexpr DWORD recentEditMilliseconds = 3000;
+    std::uint32_t recentEdits = 0;
+    DWORD lastEditTick = 0;
+    std::uint32_t editsInProgress() const;
     bool focusPending = false;
     bool titleComposing = false;
     bool bodyComposing = false;

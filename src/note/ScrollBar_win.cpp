@@ -188,7 +188,7 @@ void ScrollBars::paint(HWND barWindow, bool horizontal) {
     const int position = along(horizontal, scrollPosition(note_.bodyEdit));
     const Json* stored = findPath(note_.document.json, {"text", "scroll", horizontal ? "left" : "top"});
     if (!stored || *stored != Json(position)) {
-        note_.markChanged(SaveJson);
+        note_.markChanged(SaveView);
     }
     const int length = horizontal ? r.right - r.left : r.bottom - r.top;
     ThumbSpan span = thumbSpan(length, position, static_cast<int>(info.nPage), info.nMin, info.nMax,

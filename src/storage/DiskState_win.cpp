@@ -1,7 +1,11 @@
 #include "storage/DiskState_win.h"
 
+#include <algorithm>
+#include <new>
+
 #include "storage/OutsideChange.h"
 #include "storage/PathRoot.h"
+#include "storage/RtfCheck.h"
 #include "storage/TextCodec.h"
 
 namespace Brisvane {
@@ -11,6 +15,9 @@ namespace {
 std::uint64_t fileTimeValue(const FILETIME& time) {
     return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
+
+// The largest file the program reads to compare: a body may be this large.
+constexpr std::uint64_t largestReadBytes = std::max<std::uint64_t>(maxBodyFileBytes, maxStoredTextBytes);
 
 bool copyNew(const std::wstring& from, const std::wstring& to) {
     return CopyFileW(longPathForm(from).c_str(), longPathForm(to).c_str(), TRUE) ||
@@ -40,20 +47,30 @@ std::uint64_t lastWriteTimeOf(HANDLE file) {
     return GetFileTime(file, nullptr, nullptr, &written) ? fileTimeValue(written) : 0;
 }
 
-ErrorCode readBytesAt(const std::wstring& path, std::string& bytes, FileStamp& stamp) {
+ErrorCode readBytesAt(const std::wstring& path, std::string& bytes, FileStamp& stamp, std::uint64_t limit) {
     bytes.clear();
     stamp = {};
     UniqueFile file = openForReading(path);
     if (!file) {
         ErrorCode error = GetLastError();
+        stamp = stampOnDisk(path); // locked or refused is not gone
         return error ? error : ERROR_FILE_NOT_FOUND;
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0xFFFFFFFFLL) {
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > limit) {
+        // Too large to read is no passing state: known by size and time alone.
         stamp = stampOnDisk(path);
+        stamp.hashed = stamp.present;
         return errorReadFault;
     }
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    // Memory running out must not end the program: the file counts as not read.
+    try {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        stamp = stampOnDisk(path);
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD read = 0;
@@ -71,15 +88,32 @@ ErrorCode readBytesAt(const std::wstring& path, std::string& bytes, FileStamp& s
 }
 
 TextRead readTextSeen(DiskState& disk, const std::wstring& path, std::wstring& text) {
-    TextRead read = readTextFileAt(path, text);
-    // The bytes once more for their hash: these files are small and just read.
-    FileStamp stamp = stampOnDisk(path);
+    text.clear();
     std::string bytes;
-    if (stamp.present && stamp.size <= maxStoredTextBytes) {
-        readBytesAt(path, bytes, stamp);
-    }
+    FileStamp stamp;
+    ErrorCode error = readBytesAt(path, bytes, stamp);
     disk.record(path, stamp);
-    return read;
+    if (error != errorSuccess) {
+        return {error, false};
+    }
+    return decodeTextFile(bytes, text);
+}
+
+FileStamp currentStamp(const DiskState& disk, const std::wstring& path, std::string* bytes) {
+    FileStamp now = stampOnDisk(path);
+    const FileStamp* last = disk.find(path);
+    if (!now.present) {
+        return now;
+    }
+    if (last && last->present && last->hashed && sameOnDisk(*last, now)) {
+        return *last;
+    }
+    std::string read;
+    readBytesAt(path, read, now, largestReadBytes);
+    if (bytes) {
+        *bytes = std::move(read);
+    }
+    return now;
 }
 
 ErrorCode writeIfChanged(DiskState& disk, const std::wstring& path, std::string_view bytes) {
@@ -87,17 +121,22 @@ ErrorCode writeIfChanged(DiskState& disk, const std::wstring& path, std::string_
     if (disk.holds(path, now, bytes)) {
         return errorSuccess;
     }
-    if (now.present && disk.changedSince(path, now)) {
+    const FileStamp* last = disk.find(path);
+    if (now.present && !(last && last->present && last->hashed && sameOnDisk(*last, now))) {
         std::string outside;
         FileStamp read;
-        if (readBytesAt(path, outside, read) == errorSuccess) {
-            if (outside == bytes) {
-                disk.record(path, read);
-                return errorSuccess;
+        ErrorCode error = readBytesAt(path, outside, read, largestReadBytes);
+        if (error != errorSuccess) {
+            // Not read, so not written over (the save waits); one too large to
+            // read is copied aside whole.
+            if (error != errorReadFault || read.size <= largestReadBytes || keepOutsideCopy(path).empty()) {
+                return error;
             }
-            if (compareStamps(disk.find(path), read) == Outside::Changed && keepOutsideCopy(path).empty()) {
-                return errorWriteFault; // the other version could not be kept: write nothing
-            }
+        } else if (outside == bytes) {
+            disk.record(path, read);
+            return errorSuccess;
+        } else if (compareStamps(last, read) != Outside::Unchanged && keepOutsideCopy(path).empty()) {
+            return errorWriteFault; // the other version could not be kept: write nothing
         }
     }
     ErrorCode error = writeFileBytes(path, bytes);

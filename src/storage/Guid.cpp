@@ -19,4 +19,21 @@ std::wstring formatGuid(const std::array<std::uint8_t, 16>& b) {
     return text;
 }
 
+std::wstring guidFromName(std::wstring_view name) {
+    std::array<std::uint8_t, 16> bytes{};
+    // Two FNV-1a hashes from different starting values fill the 128 bits.
+    std::uint64_t halves[2] = {14695981039346656037ull, 1099511628211ull * 7919u};
+    for (std::uint64_t& hash : halves) {
+        for (wchar_t c : name) {
+            hash = (hash ^ static_cast<std::uint64_t>(c)) * 1099511628211ull;
+        }
+    }
+    for (int i = 0; i < 16; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(halves[i / 8] >> (8 * (i % 8)));
+    }
+    bytes[7] = static_cast<std::uint8_t>((bytes[7] & 0x0F) | 0x50); // a version 5 (name-based) GUID
+    bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);
+    return formatGuid(bytes);
+}
+
 } // namespace Brisvane

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "storage/DiskState_win.h"
 #include "storage/File_win.h"
 #include "storage/PathRoot.h"
 
@@ -11,16 +12,35 @@ namespace {
 
 constexpr std::wstring_view temporarySuffix = L".saving";
 
+bool sameBytes(const std::wstring& a, const std::wstring& b) {
+    std::string first, second;
+    FileStamp stamp;
+    return readBytesAt(a, first, stamp) == errorSuccess && readBytesAt(b, second, stamp) == errorSuccess &&
+           first == second;
+}
+
+bool copyNew(const std::wstring& from, const std::wstring& to) {
+    return CopyFileW(longPathForm(from).c_str(), longPathForm(to).c_str(), TRUE) ||
+           CopyFileW(from.c_str(), to.c_str(), TRUE);
+}
+
+// Never over an existing copy: it holds the bytes of an earlier incident. A
+// copy of these very bytes is there already; other bytes get a numbered sibling.
 bool copyOnce(const std::wstring& from, const std::wstring& to) {
-    // Never over an existing copy: the first one holds the oldest bytes.
-    if (CopyFileW(longPathForm(from).c_str(), longPathForm(to).c_str(), TRUE)) {
-        return true;
+    for (int n = 1; n < 1000; ++n) {
+        const std::wstring copy = n == 1 ? to : to + L"-" + std::to_wstring(n);
+        if (copyNew(from, copy)) {
+            return true;
+        }
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            return false;
+        }
+        if (sameBytes(from, copy)) {
+            return true;
+        }
     }
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
-        return true;
-    }
-    return CopyFileW(from.c_str(), to.c_str(), TRUE) != 0 || GetLastError() == ERROR_FILE_EXISTS;
+    return false;
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // Copies of files this run could not read. Before the program first writes
 // over such a file, its old bytes are kept once beside it as
-// "<name>.unreadable"; a copy that exists is never overwritten.
+// "<name>.unreadable"; a copy that exists is never overwritten (other bytes
+// go to "<name>.unreadable-2" and on).
 #include <string>
 #include <vector>
 

@@ -1,6 +1,7 @@
 #include "storage/Trash_win.h"
 
 #include "storage/File_win.h"
+#include "storage/Guid.h"
 
 namespace Brisvane {
 
@@ -69,6 +70,15 @@ bool moveNoteFolderToTrash(const std::wstring& folder, const std::wstring& guid,
         return false;
     }
     const std::wstring source = noteFolderOf(folder, guid);
+    // An entry of this note is there already (trashed on another machine, then
+    // written back here): it stays in the trash under a guid of its own.
+    const std::wstring earlier = trash + L"\\" + guid;
+    if (pathExists(earlier)) {
+        const std::wstring other = newGuidString();
+        if (other.empty() || !moveFile(earlier, trash + L"\\" + other)) {
+            return false;
+        }
+    }
     writeTextFile(source + L"\\" + titleFileName, title);
     writeTextFile(source + L"\\" + stampFileName, formatDate(deleteStampFormat, deletedAt));
     return moveFile(source, trash + L"\\" + guid);

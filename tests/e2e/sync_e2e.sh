@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# End to end: two copies of the program, each in its own Wine prefix and data
-# folder, kept in step by tools/sync-folders.sh as a folder-sync client would.
-# Edits, a new note and trashing on both sides, and one note typed into on both
-# sides at once; at the end both folders hold every text ever typed (the
-# trashed note's in the trash) and the trashed note is back in neither.
-# With ROUNDS (tools/sync-rounds.sh) the edits are repeated that many times and
-# notes, edits, conflicts and losses are printed.
+# End to end with a real sync engine: two copies of the program, each in its
+# own Wine prefix and data folder, kept in step by two Syncthing instances on
+# 127.0.0.1 (tools/syncthing-pair.sh), as on two machines. The notes are there
+# before the programs start, as users have them. Cases: an edit on one side
+# shows on the other; a click without typing on one side while the other
+# edits; both sides typing into one note before either change arrives (every
+# text ends up in stickies on both sides, Syncthing's conflict copy included);
+# a note trashed on one side while the other typed into it; and one trashed
+# with the other side unchanged. At the end both folders hold every typed text
+# in a note or the trash, and no version lies only beside a note.
+# With ROUNDS the simultaneous typing is repeated that many times.
 # Usage: sync_e2e.sh APP_DIR CLOSE_TOOL ARTIFACT_DIR [ROUNDS]
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
@@ -15,6 +19,7 @@ artifacts=$3
 rounds=${4:-1}
 here=$(cd "$(dirname "$0")" && pwd)
 tools=$(cd "$here/../../tools" && pwd)
+source "$tools/syncthing-pair.sh"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -n "${DISPLAY:-}" ] || { echo "needs a display"; exit 1; }
 mkdir -p "$artifacts"
@@ -26,9 +31,9 @@ done
 
 work=$(mktemp -d /tmp/tackaroon-sync.XXXXXX)
 a=$work/a b=$work/b
-mkdir -p "$a" "$b"
+mkdir -p "$a" "$b" "$work/st"
 cleanup() {
-    touch "$work/stop"
+    st_stop
     WINEPREFIX=$prefix_a wineserver -k 2>/dev/null || true
     WINEPREFIX=$prefix_b wineserver -k 2>/dev/null || true
     rm -rf "$work"
@@ -40,8 +45,15 @@ cp "$app_dir/Tackaroon notes.exe" "$b/"
 one=5e5e5e5e-0000-4000-8000-000000000001
 two=5e5e5e5e-0000-4000-8000-000000000002
 printf '\xef\xbb\xbf{"autoSave": {"elapse": 1}, "language": "English"}' >"$a/settings.json"
-"$tools/sync-folders.sh" "$a" "$b" "$work/state" >/dev/null
-"$tools/sync-folders.sh" "$a" "$b" "$work/state" "$work/stop" >"$work/sync.log" &
+for n in "$one:20" "$two:400"; do
+    note=$a/notes/${n%%:*}
+    mkdir -p "$note"
+    printf '{\\rtf1\\ansi Start\\par}' >"$note/text.rtf"
+    printf '\xef\xbb\xbf{"title": "Note %s", "window": {"position": {"left": %d, "top": 40, "width": 180, "height": 160}}}' \
+        "${n%%:*}" "${n##*:}" >"$note/note.json"
+done
+st_start "$work/st" "$a" "$b"
+st_converged || { echo "FAIL: Syncthing did not bring the notes to B"; exit 1; }
 
 # Side $1 (A or B) started in its prefix, its desktop moved to x = $2.
 start_side() {
@@ -60,132 +72,143 @@ start_side() {
     eval "$(xdotool getwindowgeometry --shell "$window" | sed "s/^/${side}_/")"
 }
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
-# Ends the test saying why, with a screenshot and what both folders hold.
+# Ends the test saying why, with a screenshot, what both folders hold and Syncthing's last words.
 fail() {
     echo "FAIL: $1"
     import -window root "$artifacts/sync-e2e-failed.png" || true
-    grep -r -- . "$a/notes" "$b/notes" | cut -c1-300 || true
-    tail -n 20 "$work/sync.log" || true
+    (cd "$work" && find a/notes b/notes a/trash b/trash -type f -printf '%TT %p\n' 2>/dev/null | sort -k2) || true
+    [ -z "${TACKAROON_KEEP_SYNC:-}" ] || cp -r "$work" "$TACKAROON_KEEP_SYNC"
+    grep -r -- . "$a/notes" "$b/notes" 2>/dev/null | grep -v '\.stfolder' | cut -c1-300 || true
+    tail -n 5 "$work/st/a.log" "$work/st/b.log" || true
     exit 1
 }
-# Waits until the pattern shows in a file under notes of the folder: a minute,
-# since on a loaded machine the save, the copy and the other side's reload
-# each take several seconds.
+# Waits until the pattern shows in a note's text on side folder $1.
 wait_for_text() {
-    for _ in $(seq 1 300); do
-        grep -rqs -- "$2" "$1/notes" && return 0
+    for _ in $(seq 1 ${3:-150}); do
+        grep -qs -- "$2" "$1"/notes/*/text.rtf && return 0
         sleep 0.2
     done
     fail "\"$2\" never reached ${1##*/}"
 }
-# Gives side $1's desktop the X keyboard focus. Without a window manager a click
-# does not move it: keys would go to whichever side's Wine last took it, which
-# under load was often the other side, and the typed text was lost.
+# Without a window manager a click does not move the X keyboard focus: each
+# side's desktop is given it before typing.
 focus_side() {
     if [ "$1" = A ]; then xdotool windowfocus --sync "$A_WINDOW"; else xdotool windowfocus --sync "$B_WINDOW"; fi
 }
-# Types into the body of the sticky at desktop position ($2, $3) on side $1.
-type_at() {
+click_at() {
     local x y
     if [ "$1" = A ]; then x=$((A_X + $2)) y=$((A_Y + $3)); else x=$((B_X + $2)) y=$((B_Y + $3)); fi
     focus_side "$1"
     xdotool mousemove "$x" "$y" click 1
+}
+# Types $4 at the end of the body of the sticky at desktop position ($2, $3) on side $1.
+type_at() {
+    click_at "$1" "$2" "$3"
     sleep 0.4
     xdotool key ctrl+End
     xdotool type --delay 30 "$4"
 }
+note_count() { find "$1/notes" -mindepth 1 -maxdepth 1 -type d -name '*-*' | wc -l; }
 
 start_side A 0
 start_side B 640
-sleep 2
-# The two notes arrive from a third machine while both run (Wine watches only
-# folders made after the program started watching).
-for n in "$one:20" "$two:400"; do
-    note=$a/notes/${n%%:*}
-    mkdir -p "$note"
-    printf '{\\rtf1\\ansi Start\\par}' >"$note/text.rtf.sync-tmp"
-    mv "$note/text.rtf.sync-tmp" "$note/text.rtf"
-    printf '\xef\xbb\xbf{"title": "Note %s", "window": {"position": {"left": %d, "top": 40, "width": 180, "height": 160}}}' \
-        "${n%%:*}" "${n##*:}" >"$note/note.json.sync-tmp"
-    mv "$note/note.json.sync-tmp" "$note/note.json"
-done
-# Both stickies shown on both sides before any typing: two minutes by the clock,
-# as on a loaded machine each side takes long to notice and open them.
 deadline=$((SECONDS + 120))
 until [ "$(pixel $((A_X + 100)) $((A_Y + 120)))" = "#F8B500" ] && [ "$(pixel $((B_X + 480)) $((B_Y + 120)))" = "#F8B500" ]; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "the stickies from the third machine did not show on both sides"
+    [ "$SECONDS" -lt "$deadline" ] || fail "the stored stickies did not show on both sides"
     sleep 0.2
 done
-
 typed=()
-# Types $3 on side $1 into the sticky at ($2, 120) and waits until it reached the other side.
-edit_and_wait() {
-    type_at "$1" "$2" 120 " $3"
-    typed+=("$3")
-    # Saved by the side typed on first, so a failure tells typing from syncing.
-    if [ "$1" = A ]; then
-        wait_for_text "$a" "$3"
-        wait_for_text "$b" "$3"
-    else
-        wait_for_text "$b" "$3"
-        wait_for_text "$a" "$3"
-    fi
-}
 
-edit_and_wait A 100 editedOnA
-edit_and_wait B 480 editedOnB
-sleep 1.5 # both watches have reloaded what came from the other side
+# An edit on one side shows on the other: B types after A's edit arrived, and
+# its save holds both, in the one note.
+type_at A 100 120 " editedOnA"
+typed+=(editedOnA)
+wait_for_text "$b" editedOnA
+sleep 2 # B's watch reloads what came
+type_at B 100 120 " editedOnB"
+typed+=(editedOnB)
+wait_for_text "$a" editedOnB
+grep -q editedOnA "$a/notes/$one/text.rtf" || fail "B wrote over A's edit"
+[ "$(note_count "$a")" -eq 2 ] || fail "an edit on each side in turn made a new note"
 
-# A new note from A's first sticky, typed into at once.
-focus_side A
-xdotool mousemove $((A_X + 30)) $((A_Y + 50)) click 1
-sleep 0.8
-xdotool type --delay 30 "newOnA"
-typed+=(newOnA)
-wait_for_text "$a" newOnA
-wait_for_text "$b" newOnA
+# A click without typing on B while A edits: no fork, and B takes A's text.
+click_at B 480 140
+type_at A 480 120 " clickedOnB"
+typed+=(clickedOnB)
+wait_for_text "$b" clickedOnB
+sleep 2
+type_at B 480 120 " afterClickB"
+typed+=(afterClickB)
+wait_for_text "$a" afterClickB
+grep -q clickedOnB "$a/notes/$two/text.rtf" || fail "the click on B wrote over A's edit"
+[ "$(note_count "$b")" -eq 2 ] || fail "a click made a new note"
 
-# B trashes its second sticky.
-xdotool mousemove $((B_X + 570)) $((B_Y + 50)) click 1
-for _ in $(seq 1 50); do
-    [ -e "$a/notes/$two" ] || break
+# Both sides type into one note before either change arrives.
+for round in $(seq 1 "$rounds"); do
+    st_pause
+    type_at A 100 120 " bothA$round"
+    type_at B 100 120 " bothB$round"
+    typed+=("bothA$round" "bothB$round")
+    sleep 2.5 # each side saved its own
+    st_resume
+    for side in "$a" "$b"; do
+        wait_for_text "$side" "bothA$round" 300
+        wait_for_text "$side" "bothB$round" 300
+    done
+done
+
+# A trashes the first note, B unchanged: it goes on both sides.
+st_converged || fail "the two sides did not come to hold the same"
+sleep 1
+click_at A 190 50
+for _ in $(seq 1 100); do
+    [ -e "$b/notes/$one" ] || break
     sleep 0.2
 done
-[ ! -e "$a/notes/$two" ] || fail "the trashing did not reach A"
+[ ! -e "$b/notes/$one" ] || fail "the trashing of the first note did not reach B"
+sleep 3
+[ ! -e "$b/notes/$one" ] && [ ! -e "$a/notes/$one" ] || fail "the trashed note came back"
 
-for round in $(seq 1 "$rounds"); do
-    # Both sides type into the first sticky at once, then each in turn.
-    type_at B 100 120 " bothB$round"
-    type_at A 100 120 " bothA$round"
-    typed+=("bothA$round" "bothB$round")
-    sleep 4
-    edit_and_wait B 100 "turnB$round"
-    sleep 1.5
-    edit_and_wait A 100 "turnA$round"
-    sleep 1.5
+# A trashes the second note while B typed into it before that arrived: B's
+# text comes back to A as a sticky.
+st_pause
+type_at B 480 120 " beforeTrashB"
+typed+=(beforeTrashB)
+sleep 2.5
+click_at A 570 50
+for _ in $(seq 1 50); do
+    [ -e "$a/notes/$two/note.json" ] || break
+    sleep 0.2
 done
-sleep 5
+[ ! -e "$a/notes/$two/note.json" ] || fail "A did not trash its second sticky"
+st_resume
+wait_for_text "$a" beforeTrashB 300
+st_converged || fail "the two sides did not come to hold the same"
 import -window root "$artifacts/sync-e2e.png"
 
 # The close tool runs in each program's own desktop, where it finds its main window.
 WINEPREFIX=$prefix_a wine explorer /desktop=SyncA "$(WINEPREFIX=$prefix_a winepath -w "$close_tool")" >/dev/null 2>&1 ||
-    { echo "FAIL: A did not close"; exit 1; }
+    fail "A did not close"
 WINEPREFIX=$prefix_b wine explorer /desktop=SyncB "$(WINEPREFIX=$prefix_b winepath -w "$close_tool")" >/dev/null 2>&1 ||
-    { echo "FAIL: B did not close"; exit 1; }
-touch "$work/stop"
-wait
-"$tools/sync-folders.sh" "$a" "$b" "$work/state" >>"$work/sync.log"
+    fail "B did not close"
+st_converged || fail "the two sides did not come to hold the same at the end"
+st_stop
 
-losses=0
+losses=0 hidden=0
 for side in "$a" "$b"; do
     for text in "${typed[@]}"; do
-        # A trashed note's text is in the trash.
-        grep -rqs -- "$text" "$side/notes" "$side/trash" ||
+        # In a note's body, or a trashed one's: never only beside a note.
+        grep -qs -- "$text" "$side"/notes/*/text.rtf "$side"/trash/*/text.rtf ||
             { echo "lost in ${side##*/}: $text"; losses=$((losses + 1)); }
     done
-    [ ! -e "$side/notes/$two" ] || { echo "FAIL: the trashed note came back in ${side##*/}"; exit 1; }
+    hidden=$((hidden + $(find "$side/notes" -type f \( -name '*sync-conflict*' -o -name '*changed-elsewhere*' \) | wc -l)))
 done
-conflicts=$(grep -c '^conflict' "$work/sync.log" || true)
-notes=$(find "$a/notes" -mindepth 1 -maxdepth 1 -type d | wc -l)
-echo "sync end-to-end: $rounds rounds, $notes notes, ${#typed[@]} edits, $conflicts sync conflicts, $losses losses"
-[ "$losses" -eq 0 ] || { echo "FAIL: typed text was lost"; exit 1; }
+[ ! -e "$a/notes/$one" ] || fail "the trashed note came back"
+for side in "$a" "$b"; do
+    [ -e "$side/notes/$two/note.json" ] || fail "B's typing into the note trashed on A shows as no sticky"
+done
+notes=$(note_count "$a")
+[ "$notes" -eq "$(note_count "$b")" ] || fail "the two sides ended with different notes"
+echo "sync end-to-end (Syncthing): $rounds rounds, $notes notes, ${#typed[@]} edits, $hidden versions left beside notes, $losses losses"
+[ "$losses" -eq 0 ] || fail "typed text was lost"
+[ "$hidden" -eq 0 ] || fail "a version was left beside a note, shown by no sticky"

@@ -182,12 +182,26 @@ TEST_F(AutoSave, FailedWritesStayPendingUntilTheyWork) {
     core.markStickyChanged(L"b", SaveJson);
     core.failing = {"settings", "text a"};
     EXPECT_EQ(flushWrites(), (Log{"settings", "text a", "json+figures a", "json b"}));
-    // Only what failed is kept; no timer runs until the next change.
+    // Only what failed is kept, and tried again on the retry timer, ever less
+    // often; the user is told once, at the third failure in a row.
     EXPECT_TRUE(core.settingsDirty);
     ASSERT_EQ(core.pendingSaves.size(), 1u);
     EXPECT_EQ(core.pendingSaves[0].guid, L"a");
     EXPECT_EQ(core.pendingSaves[0].flags, std::uint32_t{SaveText});
     EXPECT_FALSE(core.autoSaveTimer.running);
+    EXPECT_TRUE(core.retryTimer.running);
+    EXPECT_EQ(core.retryTimer.elapse, 2000u);
+    EXPECT_EQ(flushWrites(), (Log{"settings", "text a"}));
+    EXPECT_EQ(core.retryTimer.elapse, 4000u);
+    EXPECT_EQ(core.told, 0);
+    flushWrites();
+    EXPECT_EQ(core.retryTimer.elapse, 8000u);
+    EXPECT_EQ(core.told, 1);
+    for (int i = 0; i < 6; ++i) {
+        flushWrites();
+    }
+    EXPECT_EQ(core.retryTimer.elapse, 60000u);
+    EXPECT_EQ(core.told, 1);
 
     core.markStickyChanged(L"c", SaveJson);
     EXPECT_TRUE(core.autoSaveTimer.running);
@@ -195,6 +209,25 @@ TEST_F(AutoSave, FailedWritesStayPendingUntilTheyWork) {
     EXPECT_EQ(flushWrites(), (Log{"settings", "text a", "json c"}));
     EXPECT_FALSE(core.settingsDirty);
     EXPECT_TRUE(core.pendingSaves.empty());
+    EXPECT_FALSE(core.retryTimer.running);
+    EXPECT_EQ(core.saveFailures, 0);
+
+    // A save of a change from elsewhere that failed is retried the same way.
+    core.queueFailedSave(L"b", SaveText);
+    EXPECT_TRUE(core.retryTimer.running);
+    EXPECT_EQ(flushWrites(), (Log{"text b"}));
+    EXPECT_FALSE(core.retryTimer.running);
+}
+
+// View state (selection, scroll, a position the program fixed) rides along
+// with the next save; alone it starts no save.
+TEST_F(AutoSave, ViewStateAloneStartsNoSave) {
+    core.markStickyChanged(L"a", SaveView);
+    EXPECT_TRUE(core.pendingSaves.empty());
+    EXPECT_FALSE(core.autoSaveTimer.running);
+    EXPECT_EQ(core.stickyByGuid(L"a")->unsavedFlags, std::uint32_t{SaveView});
+    core.markStickyChanged(L"a", SaveText);
+    EXPECT_TRUE(core.autoSaveTimer.running);
 }
 
 // What is not written yet is known also while auto-save is off: a change made
@@ -217,4 +250,51 @@ TEST_F(AutoSave, UnsavedChangesAreKnownWithOrWithoutAutoSave) {
         core.settingsUnsaved = false;
         core.clearPendingSaves();
     }
+}
+
+// settings.json written on another machine: groups merge by guid against the
+// version last seen here.
+TEST_F(AutoSave, GroupsFromElsewhereMergeByGuid) {
+    auto group = [](const char* guid, const char* name, int elapse = 0) {
+        Json rules = Json::array();
+        if (elapse) {
+            rules.push_back(Json{{"action", "input"}, {"delay", elapse}});
+        }
+        return Json{{"guid", guid}, {"name", name}, {"rule", rules}};
+    };
+    auto settingsWith = [](std::initializer_list<Json> entries) { return Json{{"group", Json(entries)}}; };
+    const Json seen = settingsWith({group("g1", "one"), group("g2", "two"), group("g3", "three")});
+    core.settings["group"] = seen["group"];
+    core.settings["group"][1] = group("g2", "two, renamed here");
+    core.settings["group"].erase(2); // g3 removed here (the fixture's groups never held it)
+    core.groups[1].name = L"two, renamed here";
+    core.settings["group"].push_back(group("g4", "made here"));
+    core.groups.insert(core.groups.end() - 1, Group(L"g4", L"made here"));
+
+    const Json theirs =
+        settingsWith({group("g1", "one, renamed there", 30), group("g2", "two, renamed there"),
+                      group("g3", "three"), group("g5", "made there")});
+    EXPECT_TRUE(core.mergeGroupsFrom(seen, theirs)) << "this side holds what the other lacks";
+    std::vector<std::wstring> names;
+    for (const Group& g : core.groups) {
+        names.push_back(g.name);
+    }
+    // Changed only there: theirs, with its rule; changed on both: ours; removed
+    // here: stays removed; made on either side: kept, the uncategorized group last.
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"one, renamed there", L"two, renamed here", L"made here",
+                                                L"made there", L""}));
+    EXPECT_EQ(core.groups[0].rules.size(), 1u);
+    std::vector<std::string> stored;
+    for (const Json& entry : core.settings["group"]) {
+        stored.push_back(entry["name"].get<std::string>());
+    }
+    EXPECT_EQ(stored, (std::vector<std::string>{"one, renamed there", "two, renamed here", "made here",
+                                                "made there"}));
+
+    // Nothing changed here since: the other version is taken whole, nothing to write back.
+    const Json mine = core.settings;
+    Json later = mine;
+    later["group"][3]["name"] = "made there, renamed";
+    EXPECT_FALSE(core.mergeGroupsFrom(mine, later));
+    EXPECT_EQ(core.groups[3].name, L"made there, renamed");
 }

@@ -171,6 +171,8 @@ public:
     mutable int focusLookups = 0;
     // Writes that fail, named as they are logged ("settings", "text a").
     std::vector<std::string> failing;
+    // How often the user was told that saves keep failing.
+    int told = 0;
 
 protected:
     bool write(std::string entry) {
@@ -179,6 +181,7 @@ protected:
         return !fails;
     }
     bool saveSettings() override { return write("settings"); }
+    void tellSavesFailing() override { ++told; }
     bool saveStickyText(Brisvane::Sticky& sticky) override {
         return write("text " + narrow(sticky.stickyGuid()));
     }

@@ -184,6 +184,7 @@ TEST_F(OutsideChanges, NotesRemovedElsewhereCloseUnlessTheyHoldUnsavedChanges) {
     removeFromElsewhere(guidA);
     removeFromElsewhere(guidB);
     waitForTheWatch();
+    waitForTheWatch(); // a removal is looked at twice before anything is written back
     EXPECT_EQ(fixture.note(guidA), nullptr);
     ASSERT_NE(fixture.note(guidB), nullptr);
     EXPECT_NE(readBytes(path(guidB, L"text.rtf")).find("beta, typed here"), std::string::npos);
@@ -210,21 +211,151 @@ TEST_F(OutsideChanges, SettingsChangedElsewhereAreNeverWrittenOver) {
     EXPECT_NE(readBytes(fixture.temp.path() + L"settings.json").find("12"), std::string::npos);
 }
 
-TEST_F(OutsideChanges, WhatASyncServiceLeavesBesideNotesIsLeftAlone) {
+// A sync service's own folders and its copies of whole note folders are left
+// alone. Syncthing's conflict copy of a note's file opens once as a sticky of
+// its own on the machine whose version it holds, at once, and on any machine
+// at the next start.
+TEST_F(OutsideChanges, WhatASyncServiceLeavesIsLeftAloneOrShown) {
     fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha"));
     const std::wstring conflictFolder = fixture.temp.path() + L"notes\\" + guidA + L" (conflicted copy)\\";
     const std::wstring hidden = fixture.temp.path() + L"notes\\.stfolder\\";
     const std::string conflictJson = "\xEF\xBB\xBF" + noteAt(500, "conflict");
     replaceFromElsewhere(conflictFolder + L"note.json", conflictJson);
     replaceFromElsewhere(hidden + L"note.json", "{}");
+    writeBytes(fixture.temp.path() + L".stignore", "*.exe\n");
     fixture.start();
-    replaceFromElsewhere(path(guidA, L"text (conflicted copy).rtf"), rtf("other"));
+    // This side lost: its text becomes the copy, the other side's takes its place.
+    const std::wstring ours = path(guidA, L"text.sync-conflict-20261208-101010-ABCDEF7.rtf");
+    ASSERT_TRUE(MoveFileW(path(guidA, L"text.rtf").c_str(), ours.c_str()));
+    replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("winner"));
+    const std::wstring theirs = path(guidA, L"text.sync-conflict-20261208-101011-BCDEFA8.rtf");
+    replaceFromElsewhere(theirs, rtf("the other side's loser"));
     replaceFromElsewhere(fixture.temp.path() + L"notes\\" + guidA + L".sync-conflict\\note.json", "{}");
     waitForTheWatch();
-    EXPECT_EQ(fixture.app->stickyCount(), 1u);
-    EXPECT_EQ(bodyOf(guidA), L"alpha");
+    ASSERT_EQ(fixture.app->stickyCount(), 2u);
+    EXPECT_EQ(bodyOf(guidA), L"winner");
+    Note* shown = nullptr;
+    for (Sticky* sticky : fixture.app->allStickies()) {
+        if (sticky->stickyGuid() != guidA) {
+            shown = static_cast<Note*>(sticky);
+        }
+    }
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(bodyOf(shown->guid), L"alpha");
+    EXPECT_EQ(editText(shown->titleEdit, 100), L"A (changed elsewhere)");
+    EXPECT_FALSE(pathExists(ours)) << "moved into the new sticky's folder";
+    EXPECT_TRUE(pathExists(theirs)) << "the other machine shows it";
+    fixture.restart();
+    EXPECT_EQ(fixture.app->stickyCount(), 3u) << "each shown once";
+    EXPECT_FALSE(pathExists(theirs));
     fixture.stop();
     EXPECT_EQ(readBytes(conflictFolder + L"note.json"), conflictJson);
     EXPECT_EQ(readBytes(hidden + L"note.json"), "{}");
-    EXPECT_EQ(readBytes(path(guidA, L"text (conflicted copy).rtf")), rtf("other"));
+    EXPECT_EQ(readBytes(fixture.temp.path() + L".stignore"), "*.exe\n");
+}
+
+// Notes stored before the start, as users have them: under Wine too a change,
+// a new folder renamed in and a removal all show while the program runs.
+TEST_F(OutsideChanges, ChangesInFoldersThatExistedAtTheStartShow) {
+    fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha"));
+    fixture.storeNote(guidB, noteAt(350, "B"), rtf("beta"));
+    fixture.start();
+    replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("alpha from elsewhere"));
+    const std::wstring arriving = fixture.temp.path() + L"arriving";
+    writeFileBytes(arriving + L"\\note.json", "\xEF\xBB\xBF" + noteAt(600, "C"));
+    writeFileBytes(arriving + L"\\text.rtf", rtf("gamma"));
+    ASSERT_TRUE(MoveFileW(arriving.c_str(), (fixture.temp.path() + L"notes\\" + guidC).c_str()));
+    removeFromElsewhere(guidB);
+    waitForTheWatch();
+    EXPECT_EQ(bodyOf(guidA), L"alpha from elsewhere");
+    EXPECT_EQ(bodyOf(guidC), L"gamma");
+    EXPECT_EQ(fixture.note(guidB), nullptr);
+}
+
+// Selection, scroll and a position the program fixed are no edit: what comes
+// from elsewhere is loaded, not forked, and another machine's selection
+// alone changes nothing here.
+TEST_F(OutsideChanges, ViewStateIsNoEdit) {
+    fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha and more"));
+    fixture.storeNote(guidB, noteAt(-5000, "B far off screen"), rtf("beta"));
+    fixture.start();
+    Note* note = fixture.note(guidA);
+    SendMessageW(note->bodyEdit, EM_SETSEL, 2, 5);
+    EXPECT_EQ(note->unsavedFlags & SaveEdits, 0u);
+    EXPECT_EQ(fixture.note(guidB)->unsavedFlags & SaveEdits, 0u) << "put back on screen";
+
+    Json json = fixture.note(guidA)->document.seenJson;
+    json["text"]["selection"] = Json{{"start", 7}, {"end", 9}};
+    replaceFromElsewhere(path(guidA, L"note.json"), "\xEF\xBB\xBF" + serializeJson(json));
+    waitForTheWatch();
+    EXPECT_EQ(fixture.note(guidA), note) << "another machine's selection: not reloaded";
+
+    replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("alpha edited elsewhere"));
+    replaceFromElsewhere(path(guidB, L"text.rtf"), rtf("beta edited elsewhere"));
+    waitForTheWatch();
+    EXPECT_EQ(fixture.app->stickyCount(), 2u) << "no fork";
+    EXPECT_EQ(bodyOf(guidA), L"alpha edited elsewhere");
+    EXPECT_EQ(bodyOf(guidB), L"beta edited elsewhere");
+    EXPECT_EQ(fixture.note(guidA)->unsavedFlags & SaveEdits, 0u) << "reloaded";
+    typeInto(*fixture.note(guidA), L"typed");
+    SendMessageW(fixture.app->mainWindow, WM_TIMER, TIMER_AUTOSAVE, 0);
+    EXPECT_EQ(fixture.note(guidA)->unsavedFlags & SaveEdits, 0u) << "saved";
+}
+
+// A file that is there but cannot be read now is not removed: nothing is
+// written over it, and it is loaded once it can be read.
+TEST_F(OutsideChanges, AFileHeldOpenElsewhereIsWaitedFor) {
+    fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha"));
+    fixture.start();
+    replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("alpha from elsewhere"));
+    HANDLE held =
+        CreateFileW(path(guidA, L"text.rtf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    waitForTheWatch();
+    fixture.app->flushAutoSave();
+    EXPECT_EQ(bodyOf(guidA), L"alpha") << "nothing loaded yet";
+    CloseHandle(held);
+    waitForTheWatch();
+    EXPECT_EQ(bodyOf(guidA), L"alpha from elsewhere");
+
+    // Held at the close, with typing here: neither an empty sticky nor a write over it.
+    typeInto(*fixture.note(guidA), L"typed here");
+    replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("second from elsewhere"));
+    held = CreateFileW(path(guidA, L"text.rtf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    fixture.stop();
+    CloseHandle(held);
+    EXPECT_EQ(readBytes(path(guidA, L"text.rtf")), rtf("second from elsewhere"));
+    std::size_t folders = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(fixture.temp.path() + L"notes")) {
+        folders += entry.is_directory();
+    }
+    EXPECT_EQ(folders, 1u);
+}
+
+// A newer version that arrived before the watch told of it: typing here forks
+// rather than writes over it, and trashing takes it in first.
+TEST_F(OutsideChanges, ArrivedVersionsAreNeverWrittenOver) {
+    fixture.storeNote(guidA, noteAt(100, "A"), rtf("alpha"));
+    fixture.storeNote(guidB, noteAt(350, "B"), rtf("beta"));
+    fixture.start();
+    typeInto(*fixture.note(guidA), L"alpha, typed here");
+    replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("alpha, typed elsewhere"));
+    SendMessageW(fixture.app->mainWindow, WM_TIMER, TIMER_AUTOSAVE, 0);
+    EXPECT_EQ(fixture.app->stickyCount(), 3u) << "forked";
+    EXPECT_NE(readBytes(path(guidA, L"text.rtf")).find("alpha, typed here"), std::string::npos);
+
+    replaceFromElsewhere(path(guidB, L"text.rtf"), rtf("beta, typed elsewhere"));
+    ASSERT_TRUE(fixture.app->moveToTrash(guidB));
+    EXPECT_EQ(readBytes(fixture.temp.path() + L"trash\\" + guidB + L"\\text.rtf"),
+              rtf("beta, typed elsewhere"));
+    fixture.stop();
+    std::string bodies;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(fixture.temp.path() + L"notes")) {
+        if (entry.path().filename() == "text.rtf") {
+            bodies += readBytes(entry.path().wstring());
+        }
+        EXPECT_EQ(entry.path().wstring().find(L"changed-elsewhere"), std::wstring::npos) << "nothing hidden";
+    }
+    EXPECT_NE(bodies.find("alpha, typed elsewhere"), std::string::npos);
 }

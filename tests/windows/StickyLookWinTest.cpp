@@ -168,7 +168,8 @@ TEST_F(StickyLook, LongTextShowsTheVerticalBarAndItsThumbFollows) {
     EXPECT_EQ(note->scrollBars.barState(false).thumbRect.bottom -
                   note->scrollBars.barState(false).thumbRect.top,
               top.bottom - top.top);
-    EXPECT_TRUE(pendingFlags() & SaveJson) << "a scroll position that differs from the stored one is saved";
+    EXPECT_TRUE(note->unsavedFlags & SaveView)
+        << "a scroll position that differs from the stored one is saved";
 }
 
 TEST_F(StickyLook, TrackPressScrollsAndTheFollowTimerStopsWhenTheBodyIsStill) {

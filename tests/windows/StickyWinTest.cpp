@@ -201,10 +201,13 @@ TEST_F(Stickies, SettingsWithoutNotesFolderCreateNothing) {
     EXPECT_EQ(fixture.app->stickyCount(), 0u);
 }
 
-TEST_F(Stickies, EmptyNoteFolderOpensWithTimeTitle) {
-    ASSERT_TRUE(createFolder(fixture.temp.path() + L"notes"));
-    ASSERT_TRUE(createFolder(fixture.temp.path() + L"notes\\" + guidA));
+// A folder holding neither file (a sync client still making it) is no note yet.
+TEST_F(Stickies, NoteFolderWithoutNoteJsonOpensWithTimeTitle) {
+    ASSERT_EQ(writeFileBytes(fixture.temp.path() + L"notes\\" + guidA + L"\\text.rtf", "{\\rtf1 body}"),
+              errorSuccess);
+    ASSERT_TRUE(createFolder(fixture.temp.path() + L"notes\\" + guidB));
     fixture.start();
+    EXPECT_EQ(fixture.note(guidB), nullptr);
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
     std::string title = stringAt(note->document.json, {"title"}, "");
@@ -281,7 +284,9 @@ TEST(ManyNotes, AtMostAThousandOpen) {
         ASSERT_TRUE(createFolder(fixture.temp.path() + L"notes") || i > 0);
         wchar_t name[40];
         swprintf(name, 40, L"%08d-0000-4000-8000-000000000000", i);
+        // A folder holding neither file is no note.
         ASSERT_TRUE(createFolder(fixture.temp.path() + L"notes\\" + name));
+        writeBytes(fixture.temp.path() + L"notes\\" + name + L"\\note.json", "{}");
     }
     fixture.start();
     EXPECT_EQ(fixture.app->stickyCount(), 1000u);

@@ -99,8 +99,8 @@ TEST_F(Trash, RecoveryIntoAGroupThatIsGoneUsesTheUncategorizedGroup) {
 
 TEST_F(Trash, FailedMoveLeavesTheStickyOpenAndInPlace) {
     fixture.storeNote(guidA, someNote, "{\\rtf1 milk}");
-    // A stale entry of the same name blocks the move.
-    put(trashPath(guidA + L"\\stale.txt"), "x");
+    // A file where the trash folder belongs blocks the move.
+    put(fixture.temp.path() + L"trash", "x");
     fixture.start();
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
@@ -111,8 +111,7 @@ TEST_F(Trash, FailedMoveLeavesTheStickyOpenAndInPlace) {
     EXPECT_TRUE(fixture.noteFileExists(guidA, L"text.rtf"));
 
     // A sticky whose text cannot be written first stays open with its text.
-    ASSERT_TRUE(DeleteFileW(trashPath(guidA + L"\\stale.txt").c_str()));
-    ASSERT_TRUE(RemoveDirectoryW(trashPath(guidA).c_str()));
+    ASSERT_TRUE(DeleteFileW((fixture.temp.path() + L"trash").c_str()));
     const std::wstring rtf = notesPath(guidA + L"\\text.rtf");
     ASSERT_TRUE(SetFileAttributesW(rtf.c_str(), FILE_ATTRIBUTE_READONLY));
     SetWindowTextW(note->bodyEdit, L"typed since the last save");
@@ -120,6 +119,22 @@ TEST_F(Trash, FailedMoveLeavesTheStickyOpenAndInPlace) {
     EXPECT_EQ(fixture.note(guidA), note);
     EXPECT_FALSE(pathExists(trashPath(guidA)));
     SetFileAttributesW(rtf.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The note trashed on another machine, then written back here: trashing it
+// again keeps both entries.
+TEST_F(Trash, AnEarlierEntryOfTheSameNoteStaysBesideTheNewOne) {
+    fixture.storeNote(guidA, someNote, "{\\rtf1 milk}");
+    storeEntry(guidA, wideToUtf8(formatNow(deleteStampFormat)), "Older");
+    fixture.start();
+    ASSERT_TRUE(fixture.app->moveToTrash(guidA));
+    EXPECT_NE(readBytes(trashPath(guidA + L"\\text.rtf")).find("milk"), std::string::npos);
+    fixture.app->buildSystemMenu();
+    ASSERT_EQ(fixture.app->trashMenuEntries.size(), 2u);
+    std::vector<std::wstring> labels{fixture.app->trashMenuEntries[0].label,
+                                     fixture.app->trashMenuEntries[1].label};
+    std::sort(labels.begin(), labels.end());
+    EXPECT_EQ(labels, (std::vector<std::wstring>{L"Older", L"Shopping"}));
 }
 
 TEST_F(Trash, PurgesKeepWhatIsNotDueAndEmptyingTakesTheRest) {
