@@ -66,6 +66,8 @@ bench: bootstrap native windows
 	tools/run-bench.sh $(NATIVE)
 	@echo "== bench_startup (Wine)"
 	tools/with-display.sh tools/wine-run.sh $(WINDOWS)/bench_startup.exe
+	@echo "== bench_history (Wine)"
+	tools/with-display.sh tools/wine-run.sh $(WINDOWS)/bench_history.exe
 	@echo "== bench_scribble (Wine)"
 	tools/with-display.sh tools/wine-run.sh $(WINDOWS)/bench_scribble.exe
 

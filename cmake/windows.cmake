@@ -125,6 +125,12 @@ target_link_libraries(bench_startup PRIVATE tackaroon_win)
 target_link_options(bench_startup PRIVATE -municode ${STATIC_LINK})
 tackaroon_benchmark(bench_startup)
 
+# Start-up with a long history of earlier versions: run under Wine by `make bench`.
+add_executable(bench_history ${CMAKE_SOURCE_DIR}/bench/windows/history.cpp ${APP_RC})
+target_link_libraries(bench_history PRIVATE tackaroon_win)
+target_link_options(bench_history PRIVATE -municode ${STATIC_LINK})
+tackaroon_benchmark(bench_history)
+
 # End to end: the real program in a Wine virtual desktop, driven with xdotool,
 # so these run in the cross build only.
 add_executable(bench_closing ${CMAKE_SOURCE_DIR}/bench/windows/closing.cpp ${APP_RC})
@@ -157,7 +163,7 @@ if(CMAKE_CROSSCOMPILING)
   add_wine_test(dialogs_end_to_end RETRY bash ${CMAKE_SOURCE_DIR}/tests/e2e/dialogs_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:show_dialog> ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(dialogs_end_to_end PROPERTIES TIMEOUT 300 COST 50)
-  foreach(_e2e sticky rules scribble menus drawing quick)
+  foreach(_e2e sticky rules scribble menus drawing quick history)
     set(_retry)
     if(_e2e STREQUAL scribble)
       # On a loaded machine its stroke can come before the drawing layer takes it.

@@ -197,6 +197,7 @@ bool TackaroonNotes::saveNoteText(Note& note, bool atExit) {
     if (!note.document.unsavedRtf) {
         return false;
     }
+    keepBeforeWrite(note, path, *note.document.unsavedRtf);
     if (!writeSeen(path, *note.document.unsavedRtf)) {
         return false;
     }
@@ -237,7 +238,9 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
     if (!note.document.jsonUnsaved) {
         return false;
     }
-    if (!writeSeen(path, utf8TextFileBytes(serializeJson(note.document.json)))) {
+    const std::string bytes = utf8TextFileBytes(serializeJson(note.document.json));
+    keepBeforeWrite(note, path, bytes);
+    if (!writeSeen(path, bytes)) {
         return false;
     }
     note.document.jsonUnsaved = false;

@@ -316,6 +316,9 @@ void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
     HWND focus = GetFocus();
     const bool focused =
         note && note->window && focus && (focus == note->window || IsChild(note->window, focus));
+    if (note) {
+        keepVersion(*note, Replacement::Reload);
+    }
     closeRemovedNote(noteGuid);
     loadNote(folder_ + L"notes\\" + noteGuid, noteGuid, std::nullopt, focused);
 }
@@ -346,6 +349,7 @@ void TackaroonNotes::forkOutsideVersion(Note& note) {
     // The sticky keeps its guid and saves all it holds over what is kept now.
     disk_.record(folder + noteJsonName, jsonSeen);
     disk_.record(folder + textName, textSeen);
+    keepVersion(note, Replacement::Fork);
     markStickyChanged(note.guid, SaveEdits);
     saveSticky(note);
 }

@@ -117,6 +117,7 @@ bool TackaroonNotes::startUp() {
                                                             DEVICE_NOTIFY_WINDOW_HANDLE);
     comInitialized_ = SUCCEEDED(CoInitialize(nullptr));
     purgeExpiredTrash();
+    scheduleHistoryThinning(true);
     initialized = true;
     if (closeRequested_) {
         // A close that came while starting: now it can save everything.

@@ -3,6 +3,7 @@
 // (through its portable core) and the hidden main window that receives every
 // notification not addressed to a sticky.
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +20,7 @@
 #include "note/NoteHost_win.h"
 #include "storage/DiskState.h"
 #include "storage/FolderWatch_win.h"
+#include "storage/History_win.h"
 #include "storage/Hotkey.h"
 #include "storage/KeptCopy_win.h"
 #include "storage/Trash_win.h"
@@ -168,6 +170,15 @@ public:
     // sticky named, if any.
     void showNotification(const std::wstring& text, const std::wstring& noteGuid = {});
 
+    // Earlier versions of the notes (NoteHistory_win.cpp).
+    void keepVersion(Note& note, Replacement replacement) override;
+    void showEarlierVersions(Note& note) override;
+    bool restoreVersion(const std::wstring& noteGuid, const std::wstring& entry);
+    // The new sticky's guid, empty when none could be made.
+    std::wstring openVersionAsNew(const std::wstring& noteGuid, const std::wstring& entry);
+    // A slice of thinning; false once the pass is over.
+    bool stepHistoryThinning();
+
     bool initialized = false;
     // Set by the program, not by tests that run the object in their own process.
     bool endProcessAtExit = false;
@@ -229,8 +240,18 @@ private:
     // Runs a modal dialog of the system menu inside the modal bracket.
     void runModalDialog(int templateId, DLGPROC procedure);
 
+    // Before a save writes `bytes` over the note's file at `path`.
+    void keepBeforeWrite(Note& note, const std::wstring& path, std::string_view bytes);
+    // At start-up after a delay, after saves that kept a version at most hourly.
+    void scheduleHistoryThinning(bool atStart);
+
     std::wstring folder_;
     KeptCopies keptCopies_;
+    // When this run last kept a version of each note (UTC milliseconds).
+    std::map<std::wstring, std::uint64_t> versionsKept_;
+    HistoryThinning thinning_;
+    bool thinningPending_ = false;
+    std::uint64_t thinningStarted_ = 0;
     DiskState disk_;
     FolderWatch folderWatch_;
     // settings.json was rewritten elsewhere: it is left as it is until a

@@ -61,6 +61,7 @@ bool TackaroonNotes::recoverFromTrash(std::size_t index) {
         return false;
     }
     if (auto* note = static_cast<Note*>(stickyByGuid(noteGuid))) {
+        keepVersion(*note, Replacement::Recovery);
         saveSticky(*note);
     }
     forgetTrashStamp(folder_, noteGuid);

@@ -1,5 +1,7 @@
 // The note context menu: the drawing menu in scribble mode, the text menu
 // otherwise, and the commands of the drawing menu.
+#include <algorithm>
+
 #include <windows.h>
 
 #include <richedit.h>
@@ -194,6 +196,14 @@ bool Note::noteMenuCommand(int id) {
         scribble.eraser = !scribble.eraser;
         return storePen("eraser", scribble.eraser);
     case CommandClear:
+        // A drawing cleared by mistake can be taken back from the sticky's
+        // earlier versions, even once its undo is gone.
+        if (app && std::any_of(scribble.figures.begin() + static_cast<std::ptrdiff_t>(scribble.lastClear()),
+                               scribble.figures.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                              scribble.position, scribble.figures.size())),
+                               [](const Figure& figure) { return figure.tool != toolClear; })) {
+            app->keepVersion(*this, Replacement::ClearDrawing);
+        }
         scribble.clearDrawing();
         renderScribble();
         markChanged(SaveFigures);

@@ -42,6 +42,7 @@ enum NoteCommand : int {
     CommandFixPosition = 58,
     CommandFixSize = 59,
     CommandEditTitle = 61,
+    CommandEarlierVersions = 62,
     CommandMagnetMonitor = 64,
     CommandMagnetSticky = 65,
     CommandRemind = 66,

@@ -11,6 +11,7 @@
 #include "base/StartupSteps.h"
 #include "groups/GroupHost.h"
 #include "scribble/DrawingSystem_win.h"
+#include "storage/History.h"
 #include "storage/Trash_win.h"
 
 namespace Brisvane {
@@ -36,6 +37,11 @@ public:
     // "Remind me...": the reminder dialog for the sticky, whose choice the
     // application stores and schedules.
     virtual void openReminderDialog(const std::wstring& noteGuid) = 0;
+
+    // Earlier versions: the content as it stands is kept before `replacement`
+    // replaces it; the dialog lists the versions to restore or open.
+    virtual void keepVersion(Note& note, Replacement replacement) = 0;
+    virtual void showEarlierVersions(Note& note) = 0;
 
     // The highlight shown while a menu item names a sticky or a group.
     virtual void highlightSticky(const std::wstring& noteGuid) = 0;

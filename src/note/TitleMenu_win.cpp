@@ -134,6 +134,7 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
                     menuItemText(app->trashMenuEntries[i].label, app->trashMenuEntries[i].name).c_str());
     }
     insertSubmenu(menu, position(), recover, text("menu.titlebar.recoverFromTrash", L"Recover from Trash"));
+    item(0, CommandEarlierVersions, "earlierVersions.menu", L"Earlier versions...");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     item(checkedIf(bellShown), CommandRemind, "menu.titlebar.remind", L"Remind me...");
     if (withCancel) {
@@ -156,6 +157,10 @@ void Note::openTitleMenu(std::optional<POINT> at) {
 bool Note::titleMenuCommand(int id) {
     if (!app) {
         return false;
+    }
+    if (id == CommandEarlierVersions) {
+        app->showEarlierVersions(*this);
+        return true;
     }
     if (id == CommandRemind) {
         const std::wstring own = guid;

@@ -199,6 +199,16 @@ std::int32_t searchRecentlyMax(const Json& s) {
     return readUnsigned(s, {"search", "recentlyMax"}, defaultRecentlyMax);
 }
 
+bool historyAvailable(const Json& s) {
+    return readBoolean(s, {"history", "available"}, true);
+}
+std::uint64_t historySizeLimitBytes(const Json& s) {
+    return static_cast<std::uint64_t>(readUnsigned(s, {"history", "sizeLimit"}, 100)) << 20;
+}
+std::uint64_t historySpanMilliseconds(const Json& s) {
+    return static_cast<std::uint64_t>(readUnsigned(s, {"history", "span"}, 600)) * 1000;
+}
+
 bool setImeOpen(Json& settings, bool open) {
     return storeBoolean(objectAt(settings, {"ime"}), "open", open);
 }

@@ -53,6 +53,14 @@ std::int32_t autoSaveElapse(const Json& settings);
 std::int32_t trashDeadline(const Json& settings);
 std::int32_t searchRecentlyMax(const Json& settings);
 
+// Earlier versions of the notes: "history"."available" (on unless false),
+// "history"."sizeLimit" in MiB over all notes (100; 0 keeps no limit) and
+// "history"."span" in seconds, the least time between two versions kept by
+// saves while typing (600).
+bool historyAvailable(const Json& settings);
+std::uint64_t historySizeLimitBytes(const Json& settings);
+std::uint64_t historySpanMilliseconds(const Json& settings);
+
 // Setters for the general settings dialog. Each stores the value only when it
 // differs from the stored one (an ill-typed stored value always differs) and
 // returns true when it changed something, so the caller marks the settings

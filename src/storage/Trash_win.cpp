@@ -2,6 +2,7 @@
 
 #include "storage/File_win.h"
 #include "storage/Guid.h"
+#include "storage/History_win.h"
 
 namespace Brisvane {
 
@@ -106,7 +107,11 @@ void forgetTrashStamp(const std::wstring& folder, const std::wstring& guid) {
 void purgeEntry(const std::wstring& folder, const std::wstring& guid) {
     // Whole: kept copies and interrupted saves go with the note's files, or the
     // entry would lose its stamp and stay for ever.
-    removeFolderTree(trashFolder(folder) + guid);
+    // The note's earlier versions go with it, unless the note lives on (a
+    // copy of it came back from another machine).
+    if (removeFolderTree(trashFolder(folder) + guid) && !pathExists(folder + L"notes\\" + guid)) {
+        removeHistory(folder, guid, false);
+    }
     removeTrashWhenEmpty(folder);
 }
 
@@ -126,7 +131,9 @@ void emptyTrash(const std::wstring& folder, bool permanent) {
         if (permanent) {
             purgeEntry(folder, name);
         } else {
-            recycleTree(trashFolder(folder) + name);
+            if (recycleTree(trashFolder(folder) + name) && !pathExists(folder + L"notes\\" + name)) {
+                removeHistory(folder, name, true);
+            }
         }
     }
     removeTrashWhenEmpty(folder);

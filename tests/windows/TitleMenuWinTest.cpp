@@ -56,20 +56,20 @@ TEST_F(TitleMenu, ItemsAndStatesFollowTheSticky) {
     ASSERT_TRUE(a && b);
 
     UniqueMenu menu = menuOf(*a);
-    ASSERT_EQ(GetMenuItemCount(menu.get()), 24);
+    ASSERT_EQ(GetMenuItemCount(menu.get()), 25);
     const struct {
         UINT position;
         UINT id;
         bool checked;
     } items[] = {{0, 50, false}, {1, 51, false},  {3, 56, true},   {4, 53, false},  {5, 55, true},
                  {6, 52, true},  {7, 57, true},   {10, 61, false}, {11, 54, false}, {14, 64, true},
-                 {15, 65, true}, {21, 66, false}, {23, 10, false}};
+                 {15, 65, true}, {20, 62, false}, {22, 66, false}, {24, 10, false}};
     for (const auto& item : items) {
         MENUITEMINFOW info = itemAt(menu.get(), item.position);
         EXPECT_EQ(info.wID, item.id) << item.position;
         EXPECT_EQ((info.fState & MFS_CHECKED) != 0, item.checked) << item.position;
     }
-    for (UINT separator : {2u, 13u, 16u, 20u, 22u}) {
+    for (UINT separator : {2u, 13u, 16u, 21u, 23u}) {
         EXPECT_TRUE(itemAt(menu.get(), separator).fType & MFT_SEPARATOR) << separator;
     }
     EXPECT_FALSE(itemAt(menu.get(), 10).fState & MFS_DISABLED) << "Edit title can be chosen";
@@ -127,7 +127,7 @@ TEST_F(TitleMenu, ItemsAndStatesFollowTheSticky) {
     // Without Cancel for the embedding menus.
     UniqueMenu embedded(CreatePopupMenu());
     a->buildTitleMenu(embedded.get(), false);
-    EXPECT_EQ(GetMenuItemCount(embedded.get()), 22);
+    EXPECT_EQ(GetMenuItemCount(embedded.get()), 23);
 }
 
 TEST_F(TitleMenu, CommandsChangeTheSticky) {
