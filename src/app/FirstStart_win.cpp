@@ -27,7 +27,7 @@ Rect primaryWorkArea() {
 bool TackaroonNotes::openWelcomeSticky() {
     const std::wstring noteGuid = newGuidString();
     auto note = std::make_unique<Note>(noteGuid);
-    completeNoteJson(note->data, titleFormat(languages, settings));
+    completeNoteJson(note->document.json, titleFormat(languages, settings));
     note->setGroupGuid(groupGuidAt(0));
     Group* group = groupByGuid(note->groupGuid());
     if (!group) {
@@ -39,10 +39,10 @@ bool TackaroonNotes::openWelcomeSticky() {
     const Rect work = primaryWorkArea();
     const int dpi = monitorDpi(work);
     const Rect at = centredIn(work, scaleToDpi(welcomeWidth, dpi), scaleToDpi(welcomeHeight, dpi));
-    storeAt(note->data, {"window", "position", "left"}, static_cast<std::int64_t>(at.left));
-    storeAt(note->data, {"window", "position", "top"}, static_cast<std::int64_t>(at.top));
-    storeAt(note->data, {"window", "position", "width"}, static_cast<std::int64_t>(at.width()));
-    storeAt(note->data, {"window", "position", "height"}, static_cast<std::int64_t>(at.height()));
+    storeAt(note->document.json, {"window", "position", "left"}, static_cast<std::int64_t>(at.left));
+    storeAt(note->document.json, {"window", "position", "top"}, static_cast<std::int64_t>(at.top));
+    storeAt(note->document.json, {"window", "position", "width"}, static_cast<std::int64_t>(at.width()));
+    storeAt(note->document.json, {"window", "position", "height"}, static_cast<std::int64_t>(at.height()));
 
     // As a new sticky opens, with the welcome in its body before it shows.
     Note* created = note.get();

@@ -59,7 +59,7 @@ void TackaroonNotes::keepVersion(Note& note, Replacement replacement) {
     }
     std::string json, text;
     if (rule.fromSticky && note.hasWindows()) {
-        Json data = note.data;
+        Json data = note.document.json;
         data["title"] = wideToUtf8(noteTitle(note));
         saveFigures(note.scribble, valueAt(data, {"scribble", "figure"}));
         json = utf8TextFileBytes(serializeJson(data));
@@ -149,9 +149,9 @@ bool TackaroonNotes::restoreVersion(const std::wstring& noteGuid, const std::wst
     // The old content takes the sticky's place on screen as it is now.
     Json restored = parsedBytes(json);
     if (!restored.is_object()) {
-        restored = note->data;
+        restored = note->document.json;
     }
-    restored["window"] = note->data["window"];
+    restored["window"] = note->document.json["window"];
     const std::wstring folder = noteFolder(noteGuid);
     if (!writeSeen(folder + L"note.json", utf8TextFileBytes(serializeJson(restored))) ||
         !writeSeen(folder + L"text.rtf", text)) {
@@ -172,14 +172,14 @@ std::wstring TackaroonNotes::openVersionAsNew(const std::wstring& noteGuid, cons
     }
     Json version = parsedBytes(json);
     if (!version.is_object()) {
-        version = note->data;
+        version = note->document.json;
     }
     const std::string marker = wideToUtf8(lookupText("earlierVersions.marker", L"(earlier version)"));
     auto title = version.find("title");
     std::string titled = title != version.end() && title->is_string() ? title->get<std::string>() : "";
     version["title"] = titled.empty() ? marker : titled + " " + marker;
-    Json beside = note->data;
-    copyNoteDefaults(beside, note->data, monitorNearest);
+    Json beside = note->document.json;
+    copyNoteDefaults(beside, note->document.json, monitorNearest);
     valueAt(version, {"window", "position"}) = beside["window"]["position"];
     const std::wstring guid = newGuidString();
     const std::wstring folder = noteFolder(guid);

@@ -227,7 +227,7 @@ void TackaroonNotes::checkNote(const std::wstring& noteGuid, bool openAdded) {
     std::uint32_t parts = 0;
     if (news(jsonOutside)) {
         outside = parseJsonBytes(jsonBytes);
-        parts = changedJsonParts(note->seenJson, outside);
+        parts = changedJsonParts(note->document.seenJson, outside);
     }
     OutsideAction action = decideNoteChange(note->editsInProgress(), jsonOutside, parts, textOutside);
     const bool removal = jsonOutside == Outside::Removed || textOutside == Outside::Removed;
@@ -261,7 +261,7 @@ void TackaroonNotes::checkNote(const std::wstring& noteGuid, bool openAdded) {
     case OutsideAction::Accept:
         // Another machine's selection or scroll: this one keeps its own.
         disk_.record(jsonPath, json);
-        note->seenJson = std::move(outside);
+        note->document.seenJson = std::move(outside);
         recordIfRead(disk_, textPath, text);
         break;
     case OutsideAction::Wait:

@@ -140,7 +140,7 @@ bool TackaroonNotes::newStickyAtCursor(bool fromClipboard) {
     }
     const std::wstring noteGuid = newGuidString();
     auto note = std::make_unique<Note>(noteGuid);
-    completeNoteJson(note->data, titleFormat(languages, settings));
+    completeNoteJson(note->document.json, titleFormat(languages, settings));
     note->setGroupGuid(groupGuidAt(0));
     POINT cursor{};
     MONITORINFO monitor{};
@@ -149,14 +149,14 @@ bool TackaroonNotes::newStickyAtCursor(bool fromClipboard) {
         GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor)) {
         // Its title bar under the cursor, all of it on the cursor's monitor.
         const RECT& work = monitor.rcWork;
-        const auto width = integerAt(note->data, {"window", "position", "width"}, 240);
-        const auto height = integerAt(note->data, {"window", "position", "height"}, 300);
+        const auto width = integerAt(note->document.json, {"window", "position", "width"}, 240);
+        const auto height = integerAt(note->document.json, {"window", "position", "height"}, 300);
         const std::int64_t left = std::clamp<std::int64_t>(
             cursor.x - width / 2, work.left, std::max<std::int64_t>(work.left, work.right - width));
         const std::int64_t top = std::clamp<std::int64_t>(
             cursor.y - 10, work.top, std::max<std::int64_t>(work.top, work.bottom - height));
-        valueAt(note->data, {"window", "position", "left"}) = left;
-        valueAt(note->data, {"window", "position", "top"}) = top;
+        valueAt(note->document.json, {"window", "position", "left"}) = left;
+        valueAt(note->document.json, {"window", "position", "top"}) = top;
     }
     Group* group = groupByGuid(note->groupGuid());
     if (!group) {

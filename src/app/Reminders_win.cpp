@@ -95,7 +95,7 @@ void TackaroonNotes::checkReminders() {
     for (Sticky* sticky : allStickies()) {
         auto* note = static_cast<Note*>(sticky);
         note->showReminderBell();
-        if (std::optional<Reminder> reminder = readReminder(note->data)) {
+        if (std::optional<Reminder> reminder = readReminder(note->document.json)) {
             notes.push_back(note);
             reminders.push_back(*reminder);
         }
@@ -104,7 +104,7 @@ void TackaroonNotes::checkReminders() {
     for (std::size_t index : check.due) {
         fireReminder(*notes[index], now);
         // A repeating one moved on; it may be the nearest now.
-        if (std::optional<Reminder> next = readReminder(notes[index]->data)) {
+        if (std::optional<Reminder> next = readReminder(notes[index]->document.json)) {
             const std::int64_t due = utcMinutesOf(next->at, zone) * 60;
             check.nextDueSeconds = std::min(check.nextDueSeconds.value_or(due), due);
         }
@@ -117,11 +117,11 @@ void TackaroonNotes::checkReminders() {
 }
 
 void TackaroonNotes::fireReminder(Note& note, std::int64_t nowSeconds) {
-    std::optional<Reminder> reminder = readReminder(note.data);
+    std::optional<Reminder> reminder = readReminder(note.document.json);
     if (!reminder) {
         return;
     }
-    if (writeReminder(note.data, afterFiring(*reminder, nowSeconds, LocalTimeZone()))) {
+    if (writeReminder(note.document.json, afterFiring(*reminder, nowSeconds, LocalTimeZone()))) {
         note.markChanged(SaveJson);
     }
     note.showReminderBell();
@@ -135,7 +135,7 @@ void TackaroonNotes::openReminderDialog(const std::wstring& noteGuid) {
         return;
     }
     ReminderRequest request(*this);
-    request.current = readReminder(note->data);
+    request.current = readReminder(note->document.json);
     // Offered: an hour from now, on the minute.
     request.suggested = civilFromMinutes(civilMinutes(localNow()) + 60);
     enterModal();
@@ -156,7 +156,7 @@ void TackaroonNotes::openReminderDialog(const std::wstring& noteGuid) {
     if (request.outcome == ReminderRequest::Outcome::set) {
         chosen = request.chosen;
     }
-    if (writeReminder(note->data, chosen)) {
+    if (writeReminder(note->document.json, chosen)) {
         note->markChanged(SaveJson);
     }
     note->showReminderBell();

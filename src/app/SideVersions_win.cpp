@@ -53,7 +53,7 @@ std::wstring TackaroonNotes::openVersionBeside(const Note& note, const std::stri
                        ? parseJson(wideToUtf8(decoded))
                        : Json();
     if (!version.is_object()) {
-        version = note.seenJson.is_object() ? note.seenJson : note.data;
+        version = note.document.seenJson.is_object() ? note.document.seenJson : note.document.json;
     }
     // Titled so that the user sees where it came from, next to its sticky.
     const std::string marker = wideToUtf8(lookupText("title.changedElsewhere", L"(changed elsewhere)"));
@@ -64,8 +64,8 @@ std::wstring TackaroonNotes::openVersionBeside(const Note& note, const std::stri
         titled += titled.empty() ? marker : " " + marker;
     }
     version["title"] = titled;
-    Json beside = note.data;
-    copyNoteDefaults(beside, note.data, monitorNearest);
+    Json beside = note.document.json;
+    copyNoteDefaults(beside, note.document.json, monitorNearest);
     valueAt(version, {"window", "position"}) = beside["window"]["position"];
 
     if (guid.empty()) {
@@ -122,9 +122,10 @@ void TackaroonNotes::showSideVersions(const std::wstring& noteGuid, bool all,
                                                          current == textBytes);
             std::wstring decoded;
             const bool sameJson =
-                files.json.empty() || (decodeTextFile(jsonBytes, decoded) == errorSuccess &&
-                                       (changedJsonParts(note->seenJson, parseJson(wideToUtf8(decoded))) &
-                                        (PartMembers | PartFigures)) == 0);
+                files.json.empty() ||
+                (decodeTextFile(jsonBytes, decoded) == errorSuccess &&
+                 (changedJsonParts(note->document.seenJson, parseJson(wideToUtf8(decoded))) &
+                  (PartMembers | PartFigures)) == 0);
             if (sameText && sameJson) {
                 for (const std::wstring& name : {files.json, files.text}) {
                     if (!name.empty()) {

@@ -286,7 +286,7 @@ void TackaroonNotes::onCommand(UINT id) {
             note->applyMargins();
             InvalidateRect(note->bodyEdit, nullptr, TRUE);
             UpdateWindow(note->bodyEdit);
-            note->refreshScrollBars();
+            note->scrollBars.refresh();
         }
         return;
     }

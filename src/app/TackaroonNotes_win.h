@@ -36,6 +36,7 @@ inline constexpr int largeIconId = 101;
 inline constexpr int smallIconId = 105;
 inline constexpr UINT trayIconId = 1;
 inline constexpr UINT fullScreenPeriod = 300;
+inline constexpr wchar_t settingsFileName[] = L"settings.json";
 // The main window's timer that fires once the folder watch collected changes.
 inline constexpr UINT_PTR TIMER_FOLDER_WATCH = 3;
 // The one timer of all reminders: it fires when the nearest is due.

@@ -125,7 +125,7 @@ void selectHit(HWND dialog, SearchState& state, HTREEITEM item, LPARAM ordinal) 
         const CHARRANGE& hit = hits[static_cast<std::size_t>(ordinal)];
         SendMessageW(note->bodyEdit, EM_SETSEL, hit.cpMin, hit.cpMax);
         SendMessageW(note->bodyEdit, EM_SCROLLCARET, 0, 0);
-        note->refreshScrollBars();
+        note->scrollBars.refresh();
     }
 }
 

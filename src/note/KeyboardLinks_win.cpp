@@ -34,7 +34,7 @@ bool Note::openLinkAtCaret() {
     format.dwMask = CFM_LINK;
     SendMessageW(bodyEdit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     const bool marked = (format.dwMask & CFM_LINK) && (format.dwEffects & CFE_LINK);
-    if (!marked && !booleanAt(data, {"text", "autoDetectURL"}, true)) {
+    if (!marked && !booleanAt(document.json, {"text", "autoDetectURL"}, true)) {
         return false;
     }
     const long caret = selection.cpMin;

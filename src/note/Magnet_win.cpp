@@ -35,7 +35,8 @@ bool Note::onMoving(RECT& rect) {
 }
 
 bool Note::snapMoving(RECT& rect, int dx, int dy, std::vector<HWND>* carried) {
-    if (!app || !booleanAt(data, {"window", "magnet", "monitor"}, true) || IsRectEmpty(&moveStartRect)) {
+    if (!app || !booleanAt(document.json, {"window", "magnet", "monitor"}, true) ||
+        IsRectEmpty(&moveStartRect)) {
         return false;
     }
     std::vector<Note*> notes;
@@ -51,9 +52,10 @@ bool Note::snapMoving(RECT& rect, int dx, int dy, std::vector<HWND>* carried) {
             self = notes.size();
         }
         notes.push_back(note);
-        magnets.push_back({note->guid, booleanAt(note->data, {"window", "magnet", "note"}, true),
-                           utf8ToWide(stringAt(note->data, {"window", "magnet", "stickNoteGuid"}, "")),
-                           toRect(note->moveStartRect), toRect(current)});
+        magnets.push_back(
+            {note->guid, booleanAt(note->document.json, {"window", "magnet", "note"}, true),
+             utf8ToWide(stringAt(note->document.json, {"window", "magnet", "stickNoteGuid"}, "")),
+             toRect(note->moveStartRect), toRect(current)});
     }
     if (notes.empty() || notes[self] != this) {
         return false;
@@ -64,7 +66,7 @@ bool Note::snapMoving(RECT& rect, int dx, int dy, std::vector<HWND>* carried) {
     MagnetDistances distances{px(magnetMonitorX(settings)), px(magnetMonitorY(settings)),
                               px(magnetNoteX(settings)), px(magnetNoteY(settings))};
     MagnetOutcome outcome = snapMove(magnets, self, toRect(rect), dx, dy, toRect(monitor.rcWork), distances);
-    storeAt(data, {"window", "magnet", "stickNoteGuid"}, wideToUtf8(outcome.stickGuid));
+    storeAt(document.json, {"window", "magnet", "stickNoteGuid"}, wideToUtf8(outcome.stickGuid));
     markChanged(SaveJson);
     if (!outcome.replaced) {
         return false;

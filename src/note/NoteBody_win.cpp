@@ -64,10 +64,10 @@ bool Note::formatCommand(int id) {
         markChanged(SaveText);
         return true;
     case CommandWordWrap: {
-        bool wrap = !booleanAt(data, {"text", "wordwrap"}, true);
-        storeAt(data, {"text", "wordwrap"}, wrap);
+        bool wrap = !booleanAt(document.json, {"text", "wordwrap"}, true);
+        storeAt(document.json, {"text", "wordwrap"}, wrap);
         setWordWrap(bodyEdit, wrap);
-        resetThumbs();
+        scrollBars.resetThumbs();
         layout();
         markChanged(SaveJson);
         return true;

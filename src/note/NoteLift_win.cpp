@@ -13,7 +13,6 @@ namespace Brisvane {
 
 namespace {
 
-constexpr UINT_PTR flashTimerId = 2;
 constexpr UINT flashPeriod = 500;
 // Title colour changes of one reminder: three seconds of flashing.
 constexpr int flashCount = 6;
@@ -55,7 +54,7 @@ void Note::lift(Lift kind) {
         lifted = kind;
     }
     Brisvane::setRuleExempt(*app, *this, true, true);
-    setFold(storedFlag("fold"), false, true);
+    setFold(document.flag("fold"), false, true);
     applyOpacityFactor(1.0f);
     if (lifted == Lift::reminder) {
         setZOrderLevel(zOrderRequest);
@@ -76,10 +75,10 @@ void Note::dropLift(bool clicked) {
         return;
     }
     lifted = Lift::none;
-    if (clicked && storedFlag("fold")) {
+    if (clicked && document.flag("fold")) {
         setFold(false, ruleFold, true);
     }
-    setFold(storedFlag("fold"), ruleFold, true);
+    setFold(document.flag("fold"), ruleFold, true);
     applyOpacityFactor(ruleOpacityFactor);
     setZOrderLevel(zOrderRequest);
     // The active sticky stays out of the rules until it loses activation.
@@ -98,7 +97,7 @@ void Note::noticeInput(UINT message, WPARAM wParam) {
 }
 
 void Note::showReminderBell() {
-    const bool wanted = readReminder(data).has_value();
+    const bool wanted = readReminder(document.json).has_value();
     if (!titleEdit || wanted == bellShown) {
         return;
     }
@@ -152,7 +151,7 @@ LRESULT Note::paintTitleWithBell(HWND title, WPARAM wParam, LPARAM lParam) {
 }
 
 std::wstring Note::reminderTip() const {
-    std::optional<Reminder> reminder = readReminder(data);
+    std::optional<Reminder> reminder = readReminder(document.json);
     if (!reminder || !app) {
         return {};
     }

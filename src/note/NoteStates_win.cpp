@@ -68,12 +68,12 @@ void Note::keepOnScreenNow() {
 }
 
 void Note::resizeAtStoredPosition(int width, int height, bool keepOnScreen) {
-    setBounds(storedPosition("left"), storedPosition("top"), width, height, keepOnScreen);
+    setBounds(document.position("left"), document.position("top"), width, height, keepOnScreen);
 }
 
 void Note::restoreGeometry() {
-    int height = folded ? foldHeight() : storedPosition("height");
-    setBounds(storedPosition("left"), storedPosition("top"), storedPosition("width"), height, true);
+    int height = folded ? foldHeight() : document.position("height");
+    setBounds(document.position("left"), document.position("top"), document.position("width"), height, true);
 }
 
 void Note::showNote() {
@@ -81,7 +81,7 @@ void Note::showNote() {
     // Already typing in this sticky: nothing to do. Anywhere else, the frame
     // included, the caret goes to the body (or the drawing) so typing can start.
     HWND focus = GetFocus();
-    HWND content = scribbleMode() ? scribbleWindow : bodyEdit;
+    HWND content = document.scribbleMode() ? scribbleWindow : bodyEdit;
     if (focus && (focus == content || (titleEditing && focus == titleEdit))) {
         return;
     }
@@ -92,13 +92,13 @@ void Note::showNote() {
     // The frame passes the focus on to the body unless the sticky is locked;
     // when the frame had it already, that is done here.
     SetFocus(window);
-    if (!storedFlag("fold") && !storedFlag("lock") && GetFocus() == window) {
+    if (!document.flag("fold") && !document.flag("lock") && GetFocus() == window) {
         focusContent();
     }
 }
 
 void Note::setFold(bool fold, bool rule, bool repaint) {
-    if (storeAt(data, {"window", "fold"}, fold)) {
+    if (storeAt(document.json, {"window", "fold"}, fold)) {
         markChanged(SaveJson);
     }
     ruleFold = rule;
@@ -111,21 +111,21 @@ void Note::setFold(bool fold, bool rule, bool repaint) {
     if (repaint) {
         paintBackground(nullptr);
     }
-    int height = folded ? foldHeight() : storedPosition("height");
-    resizeAtStoredPosition(storedPosition("width"), height, false);
+    int height = folded ? foldHeight() : document.position("height");
+    resizeAtStoredPosition(document.position("width"), height, false);
     SetWindowPos(window, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void Note::applyRuleFold(bool fold) {
-    setFold(storedFlag("fold"), fold, false);
+    setFold(document.flag("fold"), fold, false);
 }
 
 void Note::setOpacity(float value, float factor) {
     if (opacityDiffers(storedOpacity(), value)) {
         markChanged(SaveJson);
     }
-    valueAt(data, {"window", "opacity"}) = value;
+    valueAt(document.json, {"window", "opacity"}) = value;
     applyOpacityFactor(factor);
 }
 
@@ -162,7 +162,7 @@ void Note::applyZOrder(ZOrder level) {
 }
 
 void Note::setAlwaysOnTop(bool on, ZOrder level) {
-    if (storeAt(data, {"window", "alwaysOnTop"}, on)) {
+    if (storeAt(document.json, {"window", "alwaysOnTop"}, on)) {
         markChanged(SaveJson);
     }
     if (!on) {
@@ -227,7 +227,7 @@ void Note::setShadow(bool on) {
         DwmSetWindowAttribute(window, DWMWA_NCRENDERING_POLICY, &policy, sizeof policy);
         DwmExtendFrameIntoClientArea(window, &margins);
     }
-    if (storeAt(data, {"window", "shadow"}, on)) {
+    if (storeAt(document.json, {"window", "shadow"}, on)) {
         markChanged(SaveJson);
     }
 }

@@ -35,7 +35,7 @@ void centreTitle(HWND title) {
 } // namespace
 
 std::wstring Note::themeBase() const {
-    return utf8ToWide(stringAt(data, {"theme", "base"}, "#f8b500"));
+    return utf8ToWide(stringAt(document.json, {"theme", "base"}, "#f8b500"));
 }
 
 void Note::applyTheme(const std::wstring& base, bool repaint) {
@@ -61,9 +61,9 @@ void Note::applyTheme(const std::wstring& base, bool repaint) {
     SendMessageW(titleEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     InvalidateRect(newButton, nullptr, FALSE);
     InvalidateRect(trashButton, nullptr, FALSE);
-    resetThumbs();
-    if (scrollCorner) {
-        InvalidateRect(scrollCorner, nullptr, FALSE);
+    scrollBars.resetThumbs();
+    if (HWND corner = scrollBars.cornerWindow()) {
+        InvalidateRect(corner, nullptr, FALSE);
     }
     InvalidateRect(window, nullptr, FALSE);
 }
@@ -118,8 +118,8 @@ void Note::layout() {
     }
     RECT client;
     GetClientRect(window, &client);
-    NoteLayout parts = computeLayout(client.right, client.bottom, folded, storedFlag("titlebar"),
-                                     storedFlag("border"), titleHeight(), foldHeight());
+    NoteLayout parts = computeLayout(client.right, client.bottom, folded, document.flag("titlebar"),
+                                     document.flag("border"), titleHeight(), foldHeight());
     setTitleRegion(parts.titleRegionUsed, parts.titleRegion);
     placeChild(titleEdit, parts.titleEdit, parts.titleEdit.width() > 0);
     placeChild(newButton, parts.newButton, !folded && parts.titlebarShown);
@@ -129,23 +129,26 @@ void Note::layout() {
         InvalidateRect(trashButton, nullptr, FALSE);
     }
     if (folded) {
-        for (HWND part : {bodyEdit, scribbleWindow, hScroll, vScroll, scrollCorner}) {
+        for (HWND part : {bodyEdit, scribbleWindow, scrollBars.hWindow(), scrollBars.vWindow(),
+                          scrollBars.cornerWindow()}) {
             placeChild(part, Rect{}, false);
         }
     } else {
         const Rect& text = parts.textArea;
-        layoutScrollBars(text.left, text.top, text.width(), text.height());
+        scrollBars.layout(text.left, text.top, text.width(), text.height());
     }
     renewToolRects();
 
     restoreLoadedState();
     // A size that is the stored one as drawn is not the user's: a stored size
     // beyond what a window takes stays as it is.
-    bool storedSize = client.right == storedPosition("width") && client.bottom == storedPosition("height");
+    bool storedSize =
+        client.right == document.position("width") && client.bottom == document.position("height");
     if (!programmaticResize && !folded && !storedSize) {
         bool changed =
-            storeAt(data, {"window", "position", "width"}, static_cast<std::int64_t>(client.right));
-        changed = storeAt(data, {"window", "position", "height"}, static_cast<std::int64_t>(client.bottom)) ||
+            storeAt(document.json, {"window", "position", "width"}, static_cast<std::int64_t>(client.right));
+        changed = storeAt(document.json, {"window", "position", "height"},
+                          static_cast<std::int64_t>(client.bottom)) ||
                   changed;
         if (changed) {
             markChanged(SaveJson);
@@ -167,7 +170,7 @@ void Note::paintBackground(HDC dc) {
     RECT client;
     GetClientRect(window, &client);
     UniqueBrush brush(CreateSolidBrush(themeColour(themeColours, L"background")));
-    if (storedFlag("border")) {
+    if (document.flag("border")) {
         UniquePen pen(CreatePen(PS_SOLID, 1, themeColour(themeColours, L"border")));
         ScopedSelect selectPen(dc, pen.get());
         ScopedSelect selectBrush(dc, brush.get());
@@ -235,7 +238,9 @@ bool Note::drawSwatch(const DRAWITEMSTRUCT* item) {
         text = paletteText(id - CommandThemeFirst);
     } else {
         // Text, back, pen and figure colours share the colour list.
-        for (int base : {3200, 4000, 7000, 8000}) {
+        const int bases[] = {CommandTextColourFirst, CommandBackColourFirst, CommandStrokeColourFirst,
+                             CommandFillColourFirst};
+        for (int base : bases) {
             if (id >= base && id <= base + 300) {
                 const std::vector<std::wstring>& colours = app->colourList();
                 if (static_cast<size_t>(id - base) < colours.size()) {
@@ -290,15 +295,15 @@ void Note::setTitleEditing(bool on) {
     centreTitle(titleEdit);
     if (on) {
         SetFocus(titleEdit);
-    } else if (storedFlag("fold") || storedFlag("lock")) {
+    } else if (document.flag("fold") || document.flag("lock")) {
         SetFocus(window);
     } else {
-        SetFocus(scribbleMode() ? scribbleWindow : bodyEdit);
+        SetFocus(document.scribbleMode() ? scribbleWindow : bodyEdit);
     }
 }
 
 void Note::setMode(bool scribble, bool takeFocus) {
-    if (storeAt(data, {"mode"}, scribble ? "scribble" : "text")) {
+    if (storeAt(document.json, {"mode"}, scribble ? "scribble" : "text")) {
         markChanged(SaveJson);
     }
     // Reordering the children must not activate the sticky: a sticky opened in

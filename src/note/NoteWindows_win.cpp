@@ -23,9 +23,6 @@ namespace {
 constexpr wchar_t stickyClass[] = L"TackaroonNotesWindowClass";
 constexpr wchar_t scribbleClass[] = L"TackaroonNotesScribbleWindowClass";
 constexpr wchar_t buttonClass[] = L"TackaroonNotesTitlebarButtonWindowClass";
-constexpr wchar_t hScrollClass[] = L"TackaroonNotesHScrollWindowClass";
-constexpr wchar_t vScrollClass[] = L"TackaroonNotesVScrollWindowClass";
-constexpr wchar_t cornerClass[] = L"TackaroonNotesScrollIntersectionWindowClass";
 // The pen cursor, missing from some headers.
 const LPCWSTR penCursor = MAKEINTRESOURCEW(32631);
 
@@ -90,10 +87,14 @@ Note* Note::noteOf(HWND hwnd) {
 
 NoteRole Note::roleOf(HWND hwnd) const {
     const std::pair<HWND, NoteRole> roles[] = {
-        {scribbleWindow, RoleScribble}, {newButton, RoleNewButton},
-        {trashButton, RoleTrashButton}, {titleEdit, RoleTitle},
-        {bodyEdit, RoleBody},           {hScroll, RoleHScroll},
-        {vScroll, RoleVScroll},         {scrollCorner, RoleScrollCorner},
+        {scribbleWindow, RoleScribble},
+        {newButton, RoleNewButton},
+        {trashButton, RoleTrashButton},
+        {titleEdit, RoleTitle},
+        {bodyEdit, RoleBody},
+        {scrollBars.hWindow(), RoleHScroll},
+        {scrollBars.vWindow(), RoleVScroll},
+        {scrollBars.cornerWindow(), RoleScrollCorner},
     };
     for (const auto& [child, role] : roles) {
         if (child == hwnd) {
@@ -143,19 +144,19 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     const Json& settings = app->settings;
 
     // Every window is made where it belongs, so none is moved after it is made.
-    folded = storedFlag("fold") || ruleFold;
+    folded = document.flag("fold") || ruleFold;
     // The monitor the sticky goes to gives the measures of its title bar.
-    dpi = monitorDpi(rectFromSize(storedPosition("left"), storedPosition("top"), storedPosition("width"),
-                                  storedPosition("height")));
+    dpi = monitorDpi(rectFromSize(document.position("left"), document.position("top"),
+                                  document.position("width"), document.position("height")));
     adoptStoredDpi();
-    const int width = storedPosition("width");
-    const int height = folded ? foldHeight() : storedPosition("height");
+    const int width = document.position("width");
+    const int height = folded ? foldHeight() : document.position("height");
     bool corrected = false;
-    const Rect frame =
-        keptOnScreen(rectFromSize(storedPosition("left"), storedPosition("top"), width, height), corrected);
+    const Rect frame = keptOnScreen(
+        rectFromSize(document.position("left"), document.position("top"), width, height), corrected);
     if (corrected) {
-        storeAt(data, {"window", "position", "left"}, static_cast<std::int64_t>(frame.left));
-        storeAt(data, {"window", "position", "top"}, static_cast<std::int64_t>(frame.top));
+        storeAt(document.json, {"window", "position", "left"}, static_cast<std::int64_t>(frame.left));
+        storeAt(document.json, {"window", "position", "top"}, static_cast<std::int64_t>(frame.top));
         markChanged(SaveView);
     }
     const DWORD exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | (isAlwaysOnTop() ? WS_EX_TOPMOST : 0);
@@ -168,8 +169,8 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
     layoutTimer.prepare(&windowTimers(), window, layoutTimerId, layoutDelay, true);
 
-    const NoteLayout parts = computeLayout(width, height, folded, storedFlag("titlebar"),
-                                           storedFlag("border"), titleHeight(), foldHeight());
+    const NoteLayout parts = computeLayout(width, height, folded, document.flag("titlebar"),
+                                           document.flag("border"), titleHeight(), foldHeight());
     const bool buttonsShown = !folded && parts.titlebarShown;
     // Before the bars are needed the body and the drawing share the whole text area.
     const Rect text = folded ? Rect{} : parts.textArea;
@@ -182,8 +183,9 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
         return false;
     }
     setTitleRegion(parts.titleRegionUsed, parts.titleRegion);
-    setUpTitleEdit(titleEdit, utf8ToWide(stringAt(data, {"title"}, "")), titlebarHeightDefault(settings),
-                   themeColour(themeColours, L"title-background"), themeColour(themeColours, L"title-color"));
+    setUpTitleEdit(titleEdit, utf8ToWide(stringAt(document.json, {"title"}, "")),
+                   titlebarHeightDefault(settings), themeColour(themeColours, L"title-background"),
+                   themeColour(themeColours, L"title-color"));
     titleEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(titleEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
 
@@ -194,8 +196,9 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     if (!bodyEdit) {
         return false;
     }
-    setUpBody(bodyEdit, booleanAt(data, {"text", "wordwrap"}, true),
-              booleanAt(data, {"text", "autoDetectURL"}, true), themeColour(themeColours, L"background"));
+    setUpBody(bodyEdit, booleanAt(document.json, {"text", "wordwrap"}, true),
+              booleanAt(document.json, {"text", "autoDetectURL"}, true),
+              themeColour(themeColours, L"background"));
     bodyEditProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
     applyBodyFormat(bodyEdit, fontSize(settings), themeColour(themeColours, L"text-color"),
@@ -219,21 +222,19 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     const int thickness = px(scrollBarThickness, 1);
     if (!folded) {
         if (showsOwnBars(bodyEdit) || cx < thickness || cy < thickness) {
-            layoutScrollBars(text.left, text.top, text.width(), text.height());
+            scrollBars.layout(text.left, text.top, text.width(), text.height());
         } else {
-            RECT client{};
-            GetClientRect(bodyEdit, &client);
-            lastBodySize_ = {client.right, client.bottom};
+            scrollBars.keepBodySize();
         }
     }
     restoreLoadedState();
     steps.layout += StartupSteps::since(began);
 
     began = StartupSteps::Clock::now();
-    if (scribbleMode()) {
+    if (document.scribbleMode()) {
         setMode(true, false);
     }
-    if (storedFlag("shadow")) {
+    if (document.flag("shadow")) {
         setShadow(true);
     }
     tooltip = app->sharedTooltip.ensure(tooltipInitial(settings), tooltipAutoPopup(settings));
@@ -241,6 +242,43 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     nameWindows();
     steps.windows += StartupSteps::since(began);
     return true;
+}
+
+void Note::destroyWindows() {
+    HWND sticky = window;
+    if (!sticky) {
+        return;
+    }
+    releaseWindows();
+    // Without its properties the window's WM_DESTROY no longer ends the program.
+    DestroyWindow(sticky);
+}
+
+void Note::releaseWindows() {
+    releaseTools();
+    if (titleRegion) {
+        SetWindowRgn(titleEdit, nullptr, FALSE); // the system deletes the region it held
+    }
+    if (bodyEdit) {
+        SetWindowRgn(bodyEdit, nullptr, FALSE);
+    }
+    layoutTimer.stop();
+    scrollBars.stopTimers();
+    if (titleEdit && titleEditProc) {
+        SetWindowLongPtrW(titleEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(titleEditProc));
+    }
+    if (bodyEdit && bodyEditProc) {
+        SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(bodyEditProc));
+    }
+    for (HWND hwnd : {scrollBars.cornerWindow(), scrollBars.vWindow(), scrollBars.hWindow(), bodyEdit,
+                      titleEdit, trashButton, newButton, scribbleWindow, window}) {
+        unbind(hwnd);
+    }
+    window = newButton = trashButton = titleEdit = bodyEdit = scribbleWindow = nullptr;
+    tooltip = nullptr;
+    scrollBars.forgetWindows();
+    titleEditProc = bodyEditProc = nullptr;
+    titleRegion = nullptr;
 }
 
 void Note::showMade(bool activate) {
@@ -257,24 +295,6 @@ void Note::showMade(bool activate) {
     steps.show += StartupSteps::since(began);
     if (steps.firstShown < 0) {
         steps.firstShown = StartupSteps::since(steps.begun);
-    }
-}
-
-void Note::ensureScrollBars(bool horizontal, bool vertical, bool corner) {
-    // A part that cannot be made stays missing: the body then keeps its text
-    // without that bar, and everything that reaches for it checks first.
-    if (horizontal && !hScroll) {
-        hScroll = createChild(hScrollClass, 0, 0, RoleHScroll, Rect{}, false);
-        hBar.repeatTimer.prepare(&windowTimers(), hScroll, scrollRepeatTimerId, scrollTimerPeriod, false);
-        hBar.followTimer.prepare(&windowTimers(), hScroll, scrollFollowTimerId, scrollTimerPeriod, false);
-    }
-    if (vertical && !vScroll) {
-        vScroll = createChild(vScrollClass, 0, 0, RoleVScroll, Rect{}, false);
-        vBar.repeatTimer.prepare(&windowTimers(), vScroll, scrollRepeatTimerId, scrollTimerPeriod, false);
-        vBar.followTimer.prepare(&windowTimers(), vScroll, scrollFollowTimerId, scrollTimerPeriod, false);
-    }
-    if (corner && !scrollCorner) {
-        scrollCorner = createChild(cornerClass, 0, 0, RoleScrollCorner, Rect{}, false);
     }
 }
 
@@ -298,10 +318,10 @@ void Note::restoreLoadedState() {
         return;
     }
     BodyState state;
-    state.selectionStart = static_cast<long>(integerAt(data, {"text", "selection", "start"}, 0));
-    state.selectionEnd = static_cast<long>(integerAt(data, {"text", "selection", "end"}, 0));
-    state.scrollLeft = static_cast<int>(integerAt(data, {"text", "scroll", "left"}, 0));
-    state.scrollTop = static_cast<int>(integerAt(data, {"text", "scroll", "top"}, 0));
+    state.selectionStart = static_cast<long>(integerAt(document.json, {"text", "selection", "start"}, 0));
+    state.selectionEnd = static_cast<long>(integerAt(document.json, {"text", "selection", "end"}, 0));
+    state.scrollLeft = static_cast<int>(integerAt(document.json, {"text", "scroll", "left"}, 0));
+    state.scrollTop = static_cast<int>(integerAt(document.json, {"text", "scroll", "top"}, 0));
     restoreBodyState(bodyEdit, state, imeOpen(app->settings));
     loading = false;
 }
@@ -310,7 +330,7 @@ void Note::takePendingFocus() {
     if (!focusPending) {
         return;
     }
-    HWND target = scribbleMode() ? scribbleWindow : bodyEdit;
+    HWND target = document.scribbleMode() ? scribbleWindow : bodyEdit;
     if (IsWindowVisible(target)) {
         focusPending = false;
         SetFocus(target);

@@ -13,6 +13,9 @@
 #include "base/Colour.h"
 #include "note/DpiScale.h"
 #include "note/Geometry.h"
+#include "note/NoteCommands.h"
+#include "note/NoteDocument.h"
+#include "note/ScrollBar_win.h"
 #include "note/ScrollMath.h"
 #include "groups/Sticky.h"
 #include "scribble/DrawingDevice_win.h"
@@ -38,87 +41,6 @@ inline POINT menuPlace(const std::optional<POINT>& at) {
 // Moves a child of a sticky without repainting and shows or hides it.
 void placeChild(HWND child, const Rect& r, bool visible);
 
-// Window properties carried by every window of a sticky.
-inline constexpr wchar_t notePropName[] = L"TackaroonNotesAppProp";
-inline constexpr wchar_t roleProp[] = L"TackaroonNotesAppPropIndex";
-
-// Child roles, stored in the role property.
-enum NoteRole : int {
-    RoleSticky = 0,
-    RoleScribble = 1,
-    RoleNewButton = 2,
-    RoleTrashButton = 3,
-    RoleTitle = 4,
-    RoleBody = 5,
-    RoleHScroll = 6,
-    RoleVScroll = 7,
-    RoleScrollCorner = 8,
-};
-
-inline constexpr int titleControlId = 5;
-inline constexpr int bodyControlId = 6;
-inline constexpr UINT_PTR layoutTimerId = 1;
-inline constexpr UINT layoutDelay = 100;
-
-// Menu commands carried out by the sticky window.
-enum NoteCommand : int {
-    CommandCancel = 10,
-    CommandNew = 50,
-    CommandTrash = 51,
-    CommandShadow = 52,
-    CommandTitlebar = 53,
-    CommandLock = 54,
-    CommandBorder = 55,
-    CommandFold = 56,
-    CommandAlwaysOnTop = 57,
-    CommandFixPosition = 58,
-    CommandFixSize = 59,
-    CommandEditTitle = 61,
-    CommandEarlierVersions = 62,
-    CommandRemind = 66,
-    CommandUndo = 100,
-    CommandRedo = 101,
-    CommandCut = 102,
-    CommandCopy = 103,
-    CommandPaste = 104,
-    CommandSelectAll = 105,
-    CommandDelete = 106,
-    CommandBold = 107,
-    CommandItalic = 108,
-    CommandUnderline = 109,
-    CommandStrikeout = 110,
-    CommandWordWrap = 111,
-    CommandMode = 400,
-    CommandOpacityFirst = 500, // 500 + n - 1 sets n tenths, n = 1..10
-    CommandOpacityLast = 509,
-    CommandThemeFirst = 600, // 600 + j: palette entry j
-    CommandThemeLast = 699,
-    CommandTextColourFirst = 3200, // + index into the colour list
-    CommandBackColourFirst = 4000,
-    CommandFontSizeFirst = 5000, // + index into the font sizes
-    CommandFontNameFirst = 6000, // + index into the font family names
-};
-
-// Scroll bar timers, window timers of the bar windows.
-inline constexpr UINT_PTR scrollRepeatTimerId = 100;
-inline constexpr UINT_PTR scrollFollowTimerId = 200;
-inline constexpr UINT scrollTimerPeriod = 10;
-
-// What one of the sticky's own scroll bars remembers between messages.
-struct ScrollBarState {
-    // The thumb as last painted; emptying it forces the next paint.
-    RECT thumbRect{};
-    int dragMode = DragNone;
-    // Thumb drag: offset from the thumb's leading edge and the press across the
-    // bar. Track press: the press point.
-    int grabAlong = 0, grabAcross = 0;
-    DWORD pressTime = 0;
-    Timer repeatTimer; // auto-repeat of a held track press
-    DWORD lastBodyEvent = 0;
-    Timer followTimer; // keeps the thumb with the body's own smooth scrolling
-    int lastSeenPosition = 0;
-};
-
 class Note : public Sticky {
 public:
     explicit Note(std::wstring guid);
@@ -142,6 +64,7 @@ public:
     bool createWindows(NoteHost* application, const std::wstring& rtfPath);
     // Shows the sticky just made, gives it the focus when asked and paints it at once.
     void showMade(bool activate);
+    // Lets go of the windows, then destroys them: a sticky the user closes.
     void destroyWindows();
     // True while the sticky's windows exist and are bound to it.
     bool hasWindows() const { return window != nullptr; }
@@ -191,14 +114,6 @@ public:
     void paintBackground(HDC dc);
     void setTitleEditing(bool on);
     void setMode(bool scribbleMode, bool takeFocus);
-
-    // Scroll bars: places body, drawing layer and bars in the text area.
-    void layoutScrollBars(int x, int y, int width, int height);
-    // After the body changed or scrolled: repaint the bars and follow the body
-    // for a while.
-    void refreshScrollBars();
-    void resetThumbs();
-    void invalidateBars();
 
     // Title menu: appends every item to `menu`; opens it at the cursor; carries
     // out its commands that the window commands do not (true when handled);
@@ -291,19 +206,12 @@ public:
     ScribbleView drawingView;
     // The zoom the body's text is shown at, which the drawing follows.
     float drawingScale = 1.0f;
-    HWND hScroll = nullptr;
-    HWND vScroll = nullptr;
-    HWND scrollCorner = nullptr;
-    ScrollBarState hBar;
-    ScrollBarState vBar;
+    ScrollBars scrollBars{*this};
     Timer layoutTimer;
     HWND tooltip = nullptr; // the program's one tooltip, shared with every sticky
     std::wstring savedThemeBase;
     std::vector<std::wstring> menuNotes; // guids, in the order of the last title menu
-    Json data;
-    // note.json as last read or written: what a version from elsewhere is
-    // compared with to tell which parts it changed.
-    Json seenJson;
+    NoteDocument document;
     float highlightFactor = 1.0f;
     float ruleOpacityFactor = 1.0f;
     int appliedAlpha = 255;
@@ -326,7 +234,6 @@ public:
     // that could not be read is not written until then.
     BodyLoad bodyLoad = BodyLoad::Missing;
     FileStamp bodyStamp; // text.rtf as it was when the body was loaded
-    bool textChanged = false;
     // The parts edited in the last few seconds, saved or not: the user is still
     // at it, so a version from elsewhere opens beside rather than replacing
     // what is being typed into.
@@ -334,19 +241,12 @@ public:
     std::uint32_t recentEdits = 0;
     DWORD lastEditTick = 0;
     std::uint32_t editsInProgress() const;
-    // Every stored figure was read: otherwise note.json is kept before it is
-    // first written without the faulty ones.
-    bool figuresReadWhole = true;
-    // What a failed save could not write: the body's RTF bytes, and whether the
-    // document holds changes not yet written. Kept until a write succeeds, so a
-    // retry after the windows are gone (Alt+F4) still has the latest text.
-    std::optional<std::string> unsavedRtf;
-    bool jsonUnsaved = false;
     bool focusPending = false;
     bool titleComposing = false;
     bool bodyComposing = false;
 
 private:
+    friend class ScrollBars; // makes its windows as children of the sticky
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     // The note a window of a sticky's own classes, or one of its edits, is bound
@@ -364,13 +264,6 @@ private:
     LRESULT bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool command(int id);
     bool formatCommand(int id);
-    LRESULT scrollBarMessage(HWND hwnd, bool horizontal, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT cornerMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void paintScrollBar(HWND bar, bool horizontal);
-    void scrollTimer(HWND bar, bool horizontal, UINT_PTR id);
-    void stopScrollTimers();
-    // The body's notifications that may change its size or scroll position.
-    void bodyMoved(bool filteredMouseMove);
     LRESULT scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool createDrawingDevice();
     // Where the drawing shows now: the drawing window's size, the body's scroll and the text zoom.
@@ -400,11 +293,11 @@ private:
     void paintButton(HWND button, int index);
     HWND createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role, const Rect& at,
                      bool visible);
-    // Each scroll bar, and their corner, made the first time the body needs it.
-    void ensureScrollBars(bool horizontal, bool vertical, bool corner);
     void bind(HWND hwnd, NoteRole role);
     void unbind(HWND hwnd);
-    void forgetWindows();
+    // Lets go of every window: tools, regions, timers, subclassing and bindings,
+    // so nothing routes to this note any more. The windows themselves stay.
+    void releaseWindows();
     void renewToolRects();
     // Takes this sticky's tools out of the program's tooltip.
     void releaseTools();
@@ -415,19 +308,11 @@ private:
     // The tooltip's width for a text, measured in the tooltip's device context.
     void fitTipWidth(const wchar_t* text, int length);
     void focusContent();
-    bool storedFlag(const char* name) const;
-    bool storedFix(const char* name) const;
-    int storedPosition(const char* name) const;
     void toggleFlag(const char* name);
-    bool scribbleMode() const;
 
-    SIZE lastBodySize_{};
     // The folded title's tip: the start of the body, kept while the tooltip shows it.
     wchar_t tipText_[128]{};
     RECT lastTextArea_{};
-    // Set while the bars are laid out: the body's trial sizes must not start
-    // another layout.
-    bool layingOutBars_ = false;
 };
 
 } // namespace Brisvane

@@ -13,14 +13,6 @@ namespace Brisvane {
 
 namespace {
 
-constexpr int commandMagnetMonitor = 64;
-constexpr int commandMagnetSticky = 65;
-constexpr int groupSubmenuFirst = 800;
-constexpr int showNoteFirst = 1000;
-constexpr int moveToGroupFirst = 3000;
-constexpr int moveToGroupLast = 3099;
-constexpr int recoverFirst = 13000;
-constexpr int rangeSize = 1000;
 constexpr int paletteColumn = 10;
 
 UINT checkedIf(bool on) {
@@ -53,17 +45,17 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
     item(0, CommandNew, "menu.titlebar.new", L"New sticky");
     item(0, CommandTrash, "menu.titlebar.delete", L"Move sticky to trash");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    item(checkedIf(storedFlag("fold")), CommandFold, "menu.titlebar.fold", L"Fold");
-    item(checkedIf(!booleanAt(data, {"window", "titlebar"}, true)), CommandTitlebar,
+    item(checkedIf(document.flag("fold")), CommandFold, "menu.titlebar.fold", L"Fold");
+    item(checkedIf(!booleanAt(document.json, {"window", "titlebar"}, true)), CommandTitlebar,
          "menu.titlebar.hideTitlebar", L"Hide titlebar");
-    item(checkedIf(storedFlag("border")), CommandBorder, "menu.titlebar.border", L"Show border");
-    item(checkedIf(storedFlag("shadow")), CommandShadow, "menu.titlebar.shadow", L"Show shadow");
+    item(checkedIf(document.flag("border")), CommandBorder, "menu.titlebar.border", L"Show border");
+    item(checkedIf(document.flag("shadow")), CommandShadow, "menu.titlebar.shadow", L"Show shadow");
     item(checkedIf(isAlwaysOnTop()), CommandAlwaysOnTop, "menu.titlebar.alwaysOnTop", L"Always on top");
 
     HMENU fix = CreatePopupMenu();
-    AppendMenuW(fix, MF_STRING | checkedIf(storedFix("position")), CommandFixPosition,
+    AppendMenuW(fix, MF_STRING | checkedIf(document.fix("position")), CommandFixPosition,
                 text("menu.titlebar.fix.position", L"Fix position").c_str());
-    AppendMenuW(fix, MF_STRING | checkedIf(storedFix("size")), CommandFixSize,
+    AppendMenuW(fix, MF_STRING | checkedIf(document.fix("size")), CommandFixSize,
                 text("menu.titlebar.fix.size", L"Fix size").c_str());
     insertSubmenu(menu, position(), fix, text("menu.titlebar.fix.name", L"Fixing position and size"));
 
@@ -77,14 +69,14 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
     }
     insertSubmenu(menu, position(), opacity, text("menu.titlebar.opacity.name", L"Opacity"));
 
-    const bool titleHidden = !booleanAt(data, {"window", "titlebar"}, true);
-    item(checkedIf(titleEditing) | (titleHidden || storedFlag("lock") ? MF_DISABLED | MF_GRAYED : 0),
+    const bool titleHidden = !booleanAt(document.json, {"window", "titlebar"}, true);
+    item(checkedIf(titleEditing) | (titleHidden || document.flag("lock") ? MF_DISABLED | MF_GRAYED : 0),
          CommandEditTitle, "menu.titlebar.editTitle", L"Edit title");
-    item(checkedIf(storedFlag("lock")), CommandLock, "menu.titlebar.lock", L"Locked from editing");
+    item(checkedIf(document.flag("lock")), CommandLock, "menu.titlebar.lock", L"Locked from editing");
 
     HMENU theme = CreatePopupMenu();
     const Json* palette = findPath(app->palette, {"theme"});
-    const std::string base = stringAt(data, {"theme", "base"}, "");
+    const std::string base = stringAt(document.json, {"theme", "base"}, "");
     if (palette && palette->is_array()) {
         for (std::size_t j = 0; j < palette->size() && j < 100; ++j) {
             const Json& colour = (*palette)[j];
@@ -102,9 +94,9 @@ void Note::buildTitleMenu(HMENU menu, bool withCancel) {
     }
     insertSubmenu(menu, position(), theme, text("menu.titlebar.theme", L"Theme color"));
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    item(checkedIf(booleanAt(data, {"window", "magnet", "monitor"}, true)), commandMagnetMonitor,
+    item(checkedIf(booleanAt(document.json, {"window", "magnet", "monitor"}, true)), CommandMagnetMonitor,
          "menu.titlebar.magnetMonitor", L"Magnet monitor");
-    item(checkedIf(booleanAt(data, {"window", "magnet", "note"}, true)), commandMagnetSticky,
+    item(checkedIf(booleanAt(document.json, {"window", "magnet", "note"}, true)), CommandMagnetSticky,
          "menu.titlebar.magnetSticky", L"Magnet sticky");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
 
@@ -175,17 +167,17 @@ bool Note::titleMenuCommand(int id) {
         app->openReminderDialog(own); // the sticky may go meanwhile (a change from elsewhere)
         return true;
     }
-    if (id == commandMagnetMonitor) {
-        storeAt(data, {"window", "magnet", "monitor"},
-                !booleanAt(data, {"window", "magnet", "monitor"}, true));
+    if (id == CommandMagnetMonitor) {
+        storeAt(document.json, {"window", "magnet", "monitor"},
+                !booleanAt(document.json, {"window", "magnet", "monitor"}, true));
         markChanged(SaveJson);
         return true;
     }
-    if (id == commandMagnetSticky) {
-        const bool on = !booleanAt(data, {"window", "magnet", "note"}, true);
-        storeAt(data, {"window", "magnet", "note"}, on);
+    if (id == CommandMagnetSticky) {
+        const bool on = !booleanAt(document.json, {"window", "magnet", "note"}, true);
+        storeAt(document.json, {"window", "magnet", "note"}, on);
         if (!on) {
-            storeAt(data, {"window", "magnet", "stickNoteGuid"}, "");
+            storeAt(document.json, {"window", "magnet", "stickNoteGuid"}, "");
         }
         markChanged(SaveJson);
         return true;

@@ -58,9 +58,9 @@ void Note::openWindowMenu() {
         const UINT flags = MF_STRING | (enabled ? 0 : MF_GRAYED) | (checked ? MF_CHECKED : 0);
         AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(id), app->lookupText(key, english).c_str());
     };
-    const bool fold = storedFlag("fold");
-    add(WindowMove, !storedFix("position"), false, "menu.window.move", L"&Move");
-    add(WindowSize, !folded && !storedFix("size"), false, "menu.window.size", L"&Size");
+    const bool fold = document.flag("fold");
+    add(WindowMove, !document.fix("position"), false, "menu.window.move", L"&Move");
+    add(WindowSize, !folded && !document.fix("size"), false, "menu.window.size", L"&Size");
     if (fold) {
         add(CommandFold, true, false, "menu.window.unfold", L"&Unfold");
     } else {
@@ -94,14 +94,14 @@ void Note::openWindowMenu() {
 }
 
 void Note::moveByKeyboard(bool size) {
-    if (!window || (size ? folded || storedFix("size") : storedFix("position"))) {
+    if (!window || (size ? folded || document.fix("size") : document.fix("position"))) {
         return;
     }
     HWND self = window;
     RECT startRect{};
     GetWindowRect(self, &startRect);
     onEnterSizeMove(); // every sticky's start rectangle, for the magnet
-    const Json startLink = valueAt(data, {"window", "magnet", "stickNoteGuid"});
+    const Json startLink = valueAt(document.json, {"window", "magnet", "stickNoteGuid"});
     KeyboardMove move(size ? KeyboardMove::Kind::size : KeyboardMove::Kind::move, toRect(startRect),
                       px(keyboardStep, 1), px(keyboardLargeStep, 1), px(30), foldHeight(),
                       static_cast<int>(maxStickySide));
@@ -168,7 +168,7 @@ void Note::moveByKeyboard(bool size) {
             }
         }
     }
-    if (storeAt(data, {"window", "magnet", "stickNoteGuid"}, startLink)) {
+    if (storeAt(document.json, {"window", "magnet", "stickNoteGuid"}, startLink)) {
         markChanged(SaveJson);
     }
 }

@@ -1,24 +1,10 @@
 #pragma once
-// What the note context menu offers for drawing: its command ids, the pen
-// widths and opacities, and their labels.
+// What the note context menu offers for drawing: the pen widths and
+// opacities, and their labels.
 #include <array>
 #include <string>
 
 namespace Brisvane {
-
-enum NoteMenuCommand : int {
-    CommandFigureUndo = 200,
-    CommandFigureRedo = 201,
-    CommandEraser = 300,
-    CommandClear = 301,
-    CommandFreeline = 302,
-    CommandStrokeColourFirst = 7000, // + index into the colour list
-    CommandFillColourFirst = 8000,
-    CommandFigureToolFirst = 9000,     // + index into the figure library
-    CommandStrokeWidthFirst = 10000,   // + index into strokeWidths
-    CommandStrokeOpacityFirst = 11000, // + tenths
-    CommandFillOpacityFirst = 12000,
-};
 
 inline constexpr std::array<float, 19> strokeWidths{0.5f, 1, 1.5f, 2,  2.5f, 3,  4,  5,  6,  7,
                                                     8,    9, 10,   12, 15,   20, 30, 50, 100};

@@ -248,7 +248,7 @@ TEST_F(DataSafety, StoredNumbersAreBoundedWhereTheyAreDrawn) {
     format.cbSize = sizeof format;
     SendMessageW(note->bodyEdit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     EXPECT_GT(format.yHeight, 0);
-    EXPECT_EQ(integerAt(note->data, {"window", "position", "width"}, 0), -10) << "stored unchanged";
+    EXPECT_EQ(integerAt(note->document.json, {"window", "position", "width"}, 0), -10) << "stored unchanged";
 }
 
 TEST_F(DataSafety, MoveAndResizeFlagsDoNotOutliveTheirMessage) {
@@ -267,7 +267,7 @@ TEST_F(DataSafety, MoveAndResizeFlagsDoNotOutliveTheirMessage) {
 
     // The next single move by the user is stored.
     SetWindowPos(note->window, nullptr, 150, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(integerAt(note->data, {"window", "position", "left"}, 0), 150);
+    EXPECT_EQ(integerAt(note->document.json, {"window", "position", "left"}, 0), 150);
 
     note->setAlwaysOnTop(true, ZOrder::usually);
     note->setFullScreenActive(true, ZOrder::usually);

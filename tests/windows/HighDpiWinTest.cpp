@@ -81,12 +81,13 @@ struct LongNotes : HighDpi {};
 
 TEST_F(HighDpi, ChromeFollowsTheScreenDpi) {
     open(R"(, "border": true)", overflowingRtf(200));
-    UpdateWindow(note->vScroll);
+    UpdateWindow(note->scrollBars.vWindow());
     const int dpi = static_cast<int>(GetDpiForWindow(note->window));
     EXPECT_EQ(note->dpi, dpi);
     std::printf("[ dpi ] sticky at %d DPI: title bar %d px, bars %d px, thumb %ld px\n", dpi,
-                heightOf(note->titleEdit), widthOf(note->vScroll),
-                note->vBar.thumbRect.bottom - note->vBar.thumbRect.top);
+                heightOf(note->titleEdit), widthOf(note->scrollBars.vWindow()),
+                note->scrollBars.barState(false).thumbRect.bottom -
+                    note->scrollBars.barState(false).thumbRect.top);
     const struct {
         const char* what;
         int pixels, at96;
@@ -94,14 +95,17 @@ TEST_F(HighDpi, ChromeFollowsTheScreenDpi) {
         {"title bar", heightOf(note->titleEdit), 20},
         {"new-sticky button", widthOf(note->newButton), 20},
         {"trash button", heightOf(note->trashButton), 20},
-        {"vertical bar", widthOf(note->vScroll), 9},
-        {"horizontal bar", heightOf(note->hScroll), 9},
-        {"scroll corner", widthOf(note->scrollCorner), 9},
+        {"vertical bar", widthOf(note->scrollBars.vWindow()), 9},
+        {"horizontal bar", heightOf(note->scrollBars.hWindow()), 9},
+        {"scroll corner", widthOf(note->scrollBars.cornerWindow()), 9},
     };
     for (const auto& m : measures) {
         EXPECT_EQ(m.pixels, scaleToDpi(m.at96, dpi)) << m.what;
     }
-    EXPECT_GE(note->vBar.thumbRect.bottom - note->vBar.thumbRect.top, scaleToDpi(30, dpi)) << "thumb minimum";
+    EXPECT_GE(note->scrollBars.barState(false).thumbRect.bottom -
+                  note->scrollBars.barState(false).thumbRect.top,
+              scaleToDpi(30, dpi))
+        << "thumb minimum";
 
     // The title's text line, in the face, size and zoom the title edit uses, fits its bar.
     CHARFORMATW format{};
@@ -140,7 +144,8 @@ TEST_F(HighDpi, DpiChangeTakesTheSuggestedRectangle) {
     const RECT placed = rectOf(note->window);
     EXPECT_TRUE(EqualRect(&suggested, &placed));
     EXPECT_EQ(heightOf(note->titleEdit), scaleToDpi(20, to));
-    EXPECT_EQ(integerAt(note->data, {"window", "position", "height"}, 0), 500) << "stored in screen pixels";
+    EXPECT_EQ(integerAt(note->document.json, {"window", "position", "height"}, 0), 500)
+        << "stored in screen pixels";
     int zoomNumerator = 0, zoomDenominator = 0;
     SendMessageW(note->bodyEdit, EM_GETZOOM, reinterpret_cast<WPARAM>(&zoomNumerator),
                  reinterpret_cast<LPARAM>(&zoomDenominator));
@@ -154,7 +159,7 @@ TEST_F(HighDpi, DpiChangeTakesTheSuggestedRectangle) {
     SendMessageW(note->window, WM_COMMAND, CommandFold, 0);
     SendMessageW(note->window, WM_DPICHANGED, MAKEWPARAM(from, from), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(heightOf(note->window), scaleToDpi(18, from));
-    EXPECT_EQ(integerAt(note->data, {"window", "position", "height"}, 0), 250);
+    EXPECT_EQ(integerAt(note->document.json, {"window", "position", "height"}, 0), 250);
 }
 
 TEST_F(LongNotes, ThumbDragLandsWhereItIsDropped) {
@@ -163,13 +168,14 @@ TEST_F(LongNotes, ThumbDragLandsWhereItIsDropped) {
     SCROLLINFO info{sizeof info, SIF_RANGE};
     GetScrollInfo(note->bodyEdit, SB_VERT, &info);
     ASSERT_GE(info.nMax, 0xFFFF) << "the body reaches 16 bits";
-    UpdateWindow(note->vScroll);
+    UpdateWindow(note->scrollBars.vWindow());
     // Grab the thumb and drag it down by three quarters of the bar.
-    const RECT thumb = note->vBar.thumbRect;
-    const int length = heightOf(note->vScroll);
-    SendMessageW(note->vScroll, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, thumb.top + 2));
-    SendMessageW(note->vScroll, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, thumb.top + 2 + length * 3 / 4));
-    SendMessageW(note->vScroll, WM_LBUTTONUP, 0, 0);
+    const RECT thumb = note->scrollBars.barState(false).thumbRect;
+    const int length = heightOf(note->scrollBars.vWindow());
+    SendMessageW(note->scrollBars.vWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, thumb.top + 2));
+    SendMessageW(note->scrollBars.vWindow(), WM_MOUSEMOVE, MK_LBUTTON,
+                 MAKELPARAM(2, thumb.top + 2 + length * 3 / 4));
+    SendMessageW(note->scrollBars.vWindow(), WM_LBUTTONUP, 0, 0);
     POINT position{};
     SendMessageW(note->bodyEdit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&position));
     EXPECT_NEAR(position.y, MulDiv(info.nMax, length * 3 / 4, length), info.nMax / 100)
@@ -190,7 +196,7 @@ TEST_F(Keyboard, MenuKeysOpenTheMenuOfThePart) {
                  {note->scribbleWindow, false, false},
                  {note->bodyEdit, true, true}};
     for (const auto& c : cases) {
-        if (c.lock != booleanAt(note->data, {"window", "lock"}, false)) {
+        if (c.lock != booleanAt(note->document.json, {"window", "lock"}, false)) {
             SendMessageW(note->window, WM_COMMAND, CommandLock, 0);
         }
         SetFocus(c.part);

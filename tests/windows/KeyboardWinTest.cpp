@@ -82,7 +82,7 @@ TEST_F(KeyboardSticky, AltSpaceThenArrowsMoveItAndEnterKeepsIt) {
     const RECT after = rectOf(note->window);
     EXPECT_EQ(after.left, before.left + 2 * step);
     EXPECT_EQ(after.top, before.top + step);
-    EXPECT_EQ(integerAt(note->data, {"window", "position", "left"}, 0), after.left) << "stored";
+    EXPECT_EQ(integerAt(note->document.json, {"window", "position", "left"}, 0), after.left) << "stored";
     // Esc puts it back where that move began.
     altSpaceThen({VK_DOWN, VK_RETURN, VK_LEFT, VK_UP, VK_ESCAPE});
     const RECT back = rectOf(note->window);

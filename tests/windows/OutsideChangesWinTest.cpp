@@ -287,7 +287,7 @@ TEST_F(OutsideChanges, ViewStateIsNoEdit) {
     EXPECT_EQ(note->unsavedFlags & SaveEdits, 0u);
     EXPECT_EQ(fixture.note(guidB)->unsavedFlags & SaveEdits, 0u) << "put back on screen";
 
-    Json json = fixture.note(guidA)->seenJson;
+    Json json = fixture.note(guidA)->document.seenJson;
     json["text"]["selection"] = Json{{"start", 7}, {"end", 9}};
     replaceFromElsewhere(path(guidA, L"note.json"), "\xEF\xBB\xBF" + serializeJson(json));
     waitForTheWatch();

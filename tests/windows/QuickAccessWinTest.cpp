@@ -147,7 +147,7 @@ TEST(QuickAccess, ADueReminderBringsItsStickyForwardUntilEsc) {
     EXPECT_EQ(alphaOf(note->window), 255);
     EXPECT_GT(heightOf(note->window), 100);
     EXPECT_TRUE(exStyleOf(note->window) & WS_EX_TOPMOST);
-    EXPECT_FALSE(readReminder(note->data)) << "a one-time reminder is gone once it fired";
+    EXPECT_FALSE(readReminder(note->document.json)) << "a one-time reminder is gone once it fired";
     EXPECT_FALSE(note->bellShown);
 
     SendMessageW(note->bodyEdit, WM_KEYDOWN, VK_ESCAPE, 0);

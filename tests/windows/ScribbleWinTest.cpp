@@ -88,7 +88,7 @@ TEST_F(Scribbles, StoredInScribbleModeTheTextStaysUsable) {
     EXPECT_NE(GetActiveWindow(), note->window);
 
     SendMessageW(note->window, WM_COMMAND, CommandMode, 0);
-    EXPECT_EQ(stringAt(note->data, {"mode"}, ""), "text");
+    EXPECT_EQ(stringAt(note->document.json, {"mode"}, ""), "text");
     EXPECT_EQ(GetFocus(), note->bodyEdit);
     RECT body{};
     GetClientRect(note->bodyEdit, &body);
@@ -103,7 +103,7 @@ TEST_F(Scribbles, StoredInScribbleModeTheTextStaysUsable) {
     EXPECT_STREQ(text, L"xy");
 
     SendMessageW(note->window, WM_COMMAND, CommandMode, 0);
-    EXPECT_EQ(stringAt(note->data, {"mode"}, ""), "scribble");
+    EXPECT_EQ(stringAt(note->document.json, {"mode"}, ""), "scribble");
     EXPECT_EQ(GetFocus(), note->scribbleWindow);
     EXPECT_EQ(ChildWindowFromPointEx(note->window, middle, CWP_SKIPINVISIBLE), note->scribbleWindow);
 }
@@ -282,7 +282,7 @@ TEST_F(Scribbles, TextMenuReadsItemByItemAndPenCommandsAreStored) {
     };
     for (const Command& c : commands) {
         SendMessageW(note->window, WM_COMMAND, static_cast<WPARAM>(c.id), 0);
-        EXPECT_EQ(valueAt(note->data, {"scribble", c.member}), c.value) << c.id;
+        EXPECT_EQ(valueAt(note->document.json, {"scribble", c.member}), c.value) << c.id;
     }
     EXPECT_FLOAT_EQ(note->scribble.strokeOpacity, 0.3f);
     EXPECT_TRUE(note->scribble.eraser);

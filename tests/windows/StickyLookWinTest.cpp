@@ -107,8 +107,9 @@ TEST_F(StickyLook, HiddenTitlebarStartsTheTextInsideTheBorder) {
 TEST_F(StickyLook, FoldedShowsOnlyTheTitle) {
     open(noteJson(R"(, "border": true, "fold": true)"));
     EXPECT_TRUE(sameRect(childRect(note, note->titleEdit), sized(0, 0, 240, 18)));
-    for (HWND hidden : {note->bodyEdit, note->scribbleWindow, note->newButton, note->trashButton,
-                        note->hScroll, note->vScroll, note->scrollCorner}) {
+    for (HWND hidden :
+         {note->bodyEdit, note->scribbleWindow, note->newButton, note->trashButton,
+          note->scrollBars.hWindow(), note->scrollBars.vWindow(), note->scrollBars.cornerWindow()}) {
         EXPECT_FALSE(IsWindowVisible(hidden));
     }
     // Unfolding gives the text area back to body and bars.
@@ -120,16 +121,16 @@ TEST_F(StickyLook, FoldedShowsOnlyTheTitle) {
     note->applyRuleFold(true);
     pumpMessages(200);
     EXPECT_FALSE(IsWindowVisible(note->bodyEdit));
-    EXPECT_FALSE(IsWindowVisible(note->vScroll));
+    EXPECT_FALSE(IsWindowVisible(note->scrollBars.vWindow()));
 }
 
 TEST_F(StickyLook, FittingTextShowsNoBars) {
     open(noteJson(R"(, "border": true)"));
     SetWindowTextW(note->bodyEdit, L"short");
     note->layout();
-    EXPECT_FALSE(IsWindowVisible(note->hScroll));
-    EXPECT_FALSE(IsWindowVisible(note->vScroll));
-    EXPECT_FALSE(IsWindowVisible(note->scrollCorner));
+    EXPECT_FALSE(IsWindowVisible(note->scrollBars.hWindow()));
+    EXPECT_FALSE(IsWindowVisible(note->scrollBars.vWindow()));
+    EXPECT_FALSE(IsWindowVisible(note->scrollBars.cornerWindow()));
     RECT text = sized(2, 22, 236, 276);
     EXPECT_TRUE(sameRect(childRect(note, note->scribbleWindow), text))
         << "the drawing covers the whole text area";
@@ -144,9 +145,9 @@ TEST_F(StickyLook, LongTextShowsTheVerticalBarAndItsThumbFollows) {
     SetWindowTextW(note->bodyEdit, manyLines(200).c_str());
     note->layout();
     const int cx = GetSystemMetrics(SM_CXVSCROLL);
-    ASSERT_TRUE(IsWindowVisible(note->vScroll));
-    EXPECT_FALSE(IsWindowVisible(note->hScroll));
-    EXPECT_TRUE(sameRect(childRect(note, note->vScroll), sized(2 + 236 - 9, 22, 9, 276)));
+    ASSERT_TRUE(IsWindowVisible(note->scrollBars.vWindow()));
+    EXPECT_FALSE(IsWindowVisible(note->scrollBars.hWindow()));
+    EXPECT_TRUE(sameRect(childRect(note, note->scrollBars.vWindow()), sized(2 + 236 - 9, 22, 9, 276)));
     EXPECT_TRUE(sameRect(childRect(note, note->scribbleWindow), sized(2, 22, 227, 276)));
     // The body is wider by its own bar, which the window region cuts off.
     EXPECT_TRUE(sameRect(childRect(note, note->bodyEdit), sized(2, 22, 236 + cx - 9, 276)));
@@ -154,16 +155,19 @@ TEST_F(StickyLook, LongTextShowsTheVerticalBarAndItsThumbFollows) {
     ASSERT_NE(GetWindowRgnBox(note->bodyEdit, &region), ERROR);
     EXPECT_TRUE(sameRect(region, sized(0, 0, 227, 276)));
 
-    UpdateWindow(note->vScroll);
-    RECT top = note->vBar.thumbRect;
+    UpdateWindow(note->scrollBars.vWindow());
+    RECT top = note->scrollBars.barState(false).thumbRect;
     EXPECT_EQ(top.top, 0);
     EXPECT_GE(top.bottom - top.top, 30) << "a thumb of at least 30 pixels";
     POINT middle{0, 1000};
     SendMessageW(note->bodyEdit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&middle));
     pumpMessages(100);
-    UpdateWindow(note->vScroll);
-    EXPECT_GT(note->vBar.thumbRect.top, top.top) << "the thumb moved down with the body";
-    EXPECT_EQ(note->vBar.thumbRect.bottom - note->vBar.thumbRect.top, top.bottom - top.top);
+    UpdateWindow(note->scrollBars.vWindow());
+    EXPECT_GT(note->scrollBars.barState(false).thumbRect.top, top.top)
+        << "the thumb moved down with the body";
+    EXPECT_EQ(note->scrollBars.barState(false).thumbRect.bottom -
+                  note->scrollBars.barState(false).thumbRect.top,
+              top.bottom - top.top);
     EXPECT_TRUE(note->unsavedFlags & SaveView)
         << "a scroll position that differs from the stored one is saved";
 }
@@ -172,30 +176,32 @@ TEST_F(StickyLook, TrackPressScrollsAndTheFollowTimerStopsWhenTheBodyIsStill) {
     open(noteJson(R"(, "border": true)"));
     SetWindowTextW(note->bodyEdit, manyLines(200).c_str());
     note->layout();
-    UpdateWindow(note->vScroll);
+    UpdateWindow(note->scrollBars.vWindow());
     POINT before{};
     SendMessageW(note->bodyEdit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&before));
     // A press in the track below the thumb scrolls one line at once.
-    SendMessageW(note->vScroll, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 200));
-    EXPECT_EQ(GetCapture(), note->vScroll);
-    EXPECT_EQ(note->vBar.dragMode, DragAfter);
-    EXPECT_TRUE(note->vBar.repeatTimer.running);
+    SendMessageW(note->scrollBars.vWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 200));
+    EXPECT_EQ(GetCapture(), note->scrollBars.vWindow());
+    EXPECT_EQ(note->scrollBars.barState(false).dragMode, DragAfter);
+    EXPECT_TRUE(note->scrollBars.barState(false).repeatTimer.running);
     POINT after{};
     SendMessageW(note->bodyEdit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&after));
     EXPECT_GT(after.y, before.y);
-    SendMessageW(note->vScroll, WM_LBUTTONUP, 0, MAKELPARAM(4, 200));
+    SendMessageW(note->scrollBars.vWindow(), WM_LBUTTONUP, 0, MAKELPARAM(4, 200));
     pumpMessages(50);
-    EXPECT_FALSE(note->vBar.repeatTimer.running) << "the repeat stops itself once the capture is gone";
+    EXPECT_FALSE(note->scrollBars.barState(false).repeatTimer.running)
+        << "the repeat stops itself once the capture is gone";
 
-    note->refreshScrollBars();
-    EXPECT_TRUE(note->vBar.followTimer.running);
-    EXPECT_FALSE(note->hBar.followTimer.running) << "wrapped text made no horizontal bar to follow";
+    note->scrollBars.refresh();
+    EXPECT_TRUE(note->scrollBars.barState(false).followTimer.running);
+    EXPECT_FALSE(note->scrollBars.barState(true).followTimer.running)
+        << "wrapped text made no horizontal bar to follow";
     // Pretend the last body event lies six seconds back: the next tick stops both.
-    note->vBar.lastBodyEvent -= 6000;
-    note->hBar.lastBodyEvent -= 6000;
+    note->scrollBars.barState(false).lastBodyEvent -= 6000;
+    note->scrollBars.barState(true).lastBodyEvent -= 6000;
     pumpMessages(100);
-    EXPECT_FALSE(note->vBar.followTimer.running);
-    EXPECT_FALSE(note->hBar.followTimer.running);
+    EXPECT_FALSE(note->scrollBars.barState(false).followTimer.running);
+    EXPECT_FALSE(note->scrollBars.barState(true).followTimer.running);
 
     // Idle: no timer of the sticky fires any more.
     int stickyTimers = 0, allTimers = 0;
@@ -222,11 +228,12 @@ TEST_F(StickyLook, WordWrapCommandStoresTrueAndLaysOut) {
              "text": {"wordwrap": false}})");
     SetWindowTextW(note->bodyEdit, (std::wstring(400, L'w') + L" end").c_str());
     note->layout();
-    EXPECT_TRUE(IsWindowVisible(note->hScroll)) << "an unwrapped long line needs the horizontal bar";
+    EXPECT_TRUE(IsWindowVisible(note->scrollBars.hWindow()))
+        << "an unwrapped long line needs the horizontal bar";
     fixture.app->pendingSaves.clear();
     command(CommandWordWrap);
-    EXPECT_TRUE(booleanAt(note->data, {"text", "wordwrap"}, false));
-    EXPECT_FALSE(IsWindowVisible(note->hScroll)) << "wrapped at once";
+    EXPECT_TRUE(booleanAt(note->document.json, {"text", "wordwrap"}, false));
+    EXPECT_FALSE(IsWindowVisible(note->scrollBars.hWindow())) << "wrapped at once";
     EXPECT_TRUE(pendingFlags() & SaveJson);
 }
 
@@ -235,7 +242,7 @@ TEST_F(StickyLook, HorizontalWheelAndThumbDrag) {
              "text": {"wordwrap": false}})");
     SetWindowTextW(note->bodyEdit, (std::wstring(600, L'w') + L" end").c_str());
     note->layout();
-    ASSERT_TRUE(IsWindowVisible(note->hScroll));
+    ASSERT_TRUE(IsWindowVisible(note->scrollBars.hWindow()));
     auto scrollX = [&] {
         POINT p{};
         SendMessageW(note->bodyEdit, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&p));
@@ -249,20 +256,20 @@ TEST_F(StickyLook, HorizontalWheelAndThumbDrag) {
     SendMessageW(note->bodyEdit, WM_MOUSEHWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
     EXPECT_LT(scrollX(), tilted);
 
-    UpdateWindow(note->hScroll);
-    RECT thumb = note->hBar.thumbRect;
+    UpdateWindow(note->scrollBars.hWindow());
+    RECT thumb = note->scrollBars.barState(true).thumbRect;
     ASSERT_GT(thumb.right, thumb.left);
     const int grab = thumb.left + 5;
-    SendMessageW(note->hScroll, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab, 4));
-    EXPECT_EQ(note->hBar.dragMode, DragThumb);
+    SendMessageW(note->scrollBars.hWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab, 4));
+    EXPECT_EQ(note->scrollBars.barState(true).dragMode, DragThumb);
     EXPECT_EQ(scrollX(), 0) << "taking the thumb scrolls nothing";
-    SendMessageW(note->hScroll, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab + 100, 4));
+    SendMessageW(note->scrollBars.hWindow(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab + 100, 4));
     const int dragged = scrollX();
     EXPECT_GT(dragged, 0);
     // Far below the bar the thumb goes back to where the grab offset alone puts it.
-    SendMessageW(note->hScroll, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab + 100, 4 + 150));
+    SendMessageW(note->scrollBars.hWindow(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grab + 100, 4 + 150));
     EXPECT_LT(scrollX(), dragged);
-    SendMessageW(note->hScroll, WM_LBUTTONUP, 0, MAKELPARAM(grab + 100, 154));
+    SendMessageW(note->scrollBars.hWindow(), WM_LBUTTONUP, 0, MAKELPARAM(grab + 100, 154));
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
@@ -363,7 +370,7 @@ TEST_F(StickyLook, LockedStickyIgnoresClicksOnTheBody) {
     EXPECT_EQ(locked.cpMax, 0);
 
     command(CommandLock);
-    ASSERT_FALSE(booleanAt(note->data, {"window", "lock"}, true));
+    ASSERT_FALSE(booleanAt(note->document.json, {"window", "lock"}, true));
     SendMessageW(note->bodyEdit, WM_LBUTTONDOWN, MK_LBUTTON, inText);
     SendMessageW(note->bodyEdit, WM_LBUTTONUP, 0, inText);
     EXPECT_GT(selection(note->bodyEdit).cpMin, 0) << "unlocked, the same click moves the caret";
@@ -386,7 +393,7 @@ TEST_F(StickyLook, DoubleClickOnTheTitleFolds) {
     open(noteJson(""));
     SendMessageW(note->titleEdit, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 5));
     EXPECT_TRUE(note->folded);
-    EXPECT_TRUE(booleanAt(note->data, {"window", "fold"}, false));
+    EXPECT_TRUE(booleanAt(note->document.json, {"window", "fold"}, false));
     SendMessageW(note->titleEdit, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 5));
     EXPECT_FALSE(note->folded);
     // While editing, a double click belongs to the text.
@@ -451,7 +458,7 @@ TEST_F(StickyLook, SwatchSizesAndThemeCommand) {
     DeleteDC(dc);
 
     command(CommandThemeFirst + 29); // "#2ca9e1"
-    EXPECT_EQ(stringAt(note->data, {"theme", "base"}, ""), "#2ca9e1");
+    EXPECT_EQ(stringAt(note->document.json, {"theme", "base"}, ""), "#2ca9e1");
     EXPECT_EQ(themeColour(note->themeColours, L"background"), parseColour(std::wstring(L"#2ca9e1")).value());
     EXPECT_TRUE(pendingFlags() & SaveJson);
 }

@@ -55,7 +55,8 @@ TEST_F(Stickies, StoredGeometryAndOpacityComeBack) {
     EXPECT_EQ(r.bottom - r.top, 18) << "folded to the title bar";
     EXPECT_EQ(r.right - r.left, 220);
     EXPECT_FALSE(IsWindowVisible(b->bodyEdit));
-    EXPECT_EQ(integerAt(b->data, {"window", "position", "height"}, 0), 260) << "the unfolded height is kept";
+    EXPECT_EQ(integerAt(b->document.json, {"window", "position", "height"}, 0), 260)
+        << "the unfolded height is kept";
 }
 
 TEST_F(Stickies, WindowStatesFollowCommandsAndRules) {
@@ -69,7 +70,7 @@ TEST_F(Stickies, WindowStatesFollowCommandsAndRules) {
     note->applyOpacityFactor(1.0f);
     SendMessageW(note->window, WM_COMMAND, CommandOpacityFirst + 7, 0); // 80 %
     EXPECT_EQ(alphaOf(note->window), 204);
-    EXPECT_FLOAT_EQ(numberAt(note->data, {"window", "opacity"}, 0), 0.8f);
+    EXPECT_FLOAT_EQ(numberAt(note->document.json, {"window", "opacity"}, 0), 0.8f);
 
     note->setClickThrough(true);
     EXPECT_TRUE(exStyleOf(note->window) & WS_EX_TRANSPARENT);
@@ -78,13 +79,13 @@ TEST_F(Stickies, WindowStatesFollowCommandsAndRules) {
 
     SendMessageW(note->window, WM_COMMAND, CommandFold, 0);
     EXPECT_EQ(rectOf(note->window).bottom - rectOf(note->window).top, 18);
-    EXPECT_TRUE(booleanAt(note->data, {"window", "fold"}, false));
+    EXPECT_TRUE(booleanAt(note->document.json, {"window", "fold"}, false));
     SendMessageW(note->window, WM_COMMAND, CommandFold, 0);
     EXPECT_EQ(rectOf(note->window).bottom - rectOf(note->window).top, 300);
 
     note->applyRuleFold(true);
     EXPECT_TRUE(note->folded);
-    EXPECT_FALSE(booleanAt(note->data, {"window", "fold"}, true)) << "a rule fold is not stored";
+    EXPECT_FALSE(booleanAt(note->document.json, {"window", "fold"}, true)) << "a rule fold is not stored";
     note->applyRuleFold(false);
     EXPECT_FALSE(note->folded);
 
@@ -107,10 +108,10 @@ TEST_F(Stickies, WindowStatesFollowCommandsAndRules) {
     for (int id : {CommandLock, CommandFixPosition, CommandFixSize, CommandBorder}) {
         SendMessageW(note->window, WM_COMMAND, id, 0);
     }
-    EXPECT_TRUE(booleanAt(note->data, {"window", "lock"}, false));
-    EXPECT_TRUE(booleanAt(note->data, {"window", "fix", "position"}, false));
-    EXPECT_TRUE(booleanAt(note->data, {"window", "fix", "size"}, false));
-    EXPECT_FALSE(booleanAt(note->data, {"window", "border"}, true));
+    EXPECT_TRUE(booleanAt(note->document.json, {"window", "lock"}, false));
+    EXPECT_TRUE(booleanAt(note->document.json, {"window", "fix", "position"}, false));
+    EXPECT_TRUE(booleanAt(note->document.json, {"window", "fix", "size"}, false));
+    EXPECT_FALSE(booleanAt(note->document.json, {"window", "border"}, true));
     EXPECT_EQ(fixture.app->pendingSaves.size(), 1u) << "one pending entry for all these changes";
 }
 
@@ -123,8 +124,8 @@ TEST_F(Stickies, OffScreenStickyComesBackAndItsPositionIsStored) {
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     EXPECT_EQ(r.right, screen.right);
     EXPECT_EQ(r.bottom, screen.bottom);
-    EXPECT_EQ(integerAt(note->data, {"window", "position", "left"}, 0), r.left);
-    EXPECT_EQ(integerAt(note->data, {"window", "position", "top"}, 0), r.top);
+    EXPECT_EQ(integerAt(note->document.json, {"window", "position", "left"}, 0), r.left);
+    EXPECT_EQ(integerAt(note->document.json, {"window", "position", "top"}, 0), r.top);
 }
 
 TEST_F(Stickies, ActivationLiftsRuleEffects) {
@@ -192,7 +193,7 @@ TEST(FirstRun, CreatesOneStickyInTheFirstGroupWithFocus) {
     EXPECT_EQ(fixture.app->stickyCountAt(0), 1u);
     Note* note = fixture.firstNote();
     EXPECT_EQ(GetFocus(), note->bodyEdit);
-    EXPECT_FALSE(stringAt(note->data, {"title"}, "").empty());
+    EXPECT_FALSE(stringAt(note->document.json, {"title"}, "").empty());
 }
 
 TEST_F(Stickies, SettingsWithoutNotesFolderCreateNothing) {
@@ -209,7 +210,7 @@ TEST_F(Stickies, NoteFolderWithoutNoteJsonOpensWithTimeTitle) {
     EXPECT_EQ(fixture.note(guidB), nullptr);
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
-    std::string title = stringAt(note->data, {"title"}, "");
+    std::string title = stringAt(note->document.json, {"title"}, "");
     EXPECT_NE(title.find('/'), std::string::npos) << title;
     EXPECT_NE(title.find(':'), std::string::npos) << title;
     EXPECT_FALSE(fixture.noteFileExists(guidA, L"note.json")) << "files appear at the next save";

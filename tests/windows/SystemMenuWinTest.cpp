@@ -249,11 +249,11 @@ TEST_F(SystemMenu, DisplayChangeBringsStickiesBackAndStoresWhere) {
     // As if its monitor had gone: far right of every screen, position not stored.
     c->suppressMoveStore = true;
     SetWindowPos(c->window, nullptr, 20000, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_EQ(integerAt(c->data, {"window", "position", "left"}, 0), 500);
+    ASSERT_EQ(integerAt(c->document.json, {"window", "position", "left"}, 0), 500);
     SendMessageW(fixture.app->mainWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
     RECT r = rectOf(c->window);
     EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(integerAt(c->data, {"window", "position", "left"}, 0), r.left)
+    EXPECT_EQ(integerAt(c->document.json, {"window", "position", "left"}, 0), r.left)
         << "the corrected place is stored";
     EXPECT_EQ(rectOf(fixture.note(guidA)->window).left, 100) << "a sticky on screen stays";
 }

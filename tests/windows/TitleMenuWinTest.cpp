@@ -139,11 +139,12 @@ TEST_F(TitleMenu, CommandsChangeTheSticky) {
     menuOf(*a);
 
     SendMessageW(a->window, WM_COMMAND, 64, 0);
-    EXPECT_FALSE(booleanAt(a->data, {"window", "magnet", "monitor"}, true));
-    a->data["window"]["magnet"]["stickNoteGuid"] = wideToUtf8(guidB);
+    EXPECT_FALSE(booleanAt(a->document.json, {"window", "magnet", "monitor"}, true));
+    a->document.json["window"]["magnet"]["stickNoteGuid"] = wideToUtf8(guidB);
     SendMessageW(a->window, WM_COMMAND, 65, 0);
-    EXPECT_FALSE(booleanAt(a->data, {"window", "magnet", "note"}, true));
-    EXPECT_EQ(stringAt(a->data, {"window", "magnet", "stickNoteGuid"}, "x"), "") << "switching off unlinks";
+    EXPECT_FALSE(booleanAt(a->document.json, {"window", "magnet", "note"}, true));
+    EXPECT_EQ(stringAt(a->document.json, {"window", "magnet", "stickNoteGuid"}, "x"), "")
+        << "switching off unlinks";
 
     // Moving to the group it is in changes nothing and asks for no save.
     fixture.app->clearPendingSaves();
@@ -151,7 +152,7 @@ TEST_F(TitleMenu, CommandsChangeTheSticky) {
     EXPECT_TRUE(fixture.app->pendingSaves.empty());
     SendMessageW(a->window, WM_COMMAND, 3001, 0);
     EXPECT_EQ(fixture.app->groupGuidOfSticky(guidA), L"g2");
-    EXPECT_EQ(stringAt(a->data, {"group", "guid"}, ""), "g2");
+    EXPECT_EQ(stringAt(a->document.json, {"group", "guid"}, ""), "g2");
 
     // Past the end of its lists: nothing.
     SendMessageW(a->window, WM_COMMAND, 1999, 0);
@@ -227,18 +228,18 @@ TEST_F(TitleMenu, DraggingSnapsLinksAndCarries) {
     RECT r = dragBy(a, 96, 20);
     EXPECT_EQ(r.left, 200);
     EXPECT_EQ(r.top, 120);
-    EXPECT_EQ(stringAt(a->data, {"window", "magnet", "stickNoteGuid"}, ""), wideToUtf8(guidB));
+    EXPECT_EQ(stringAt(a->document.json, {"window", "magnet", "stickNoteGuid"}, ""), wideToUtf8(guidB));
 
     // Dragging B carries A by the same offset; A stores where it went.
     dragBy(b, 50, 60);
     EXPECT_EQ(rectOf(b->window).left, 450);
     EXPECT_EQ(rectOf(a->window).left, 250);
     EXPECT_EQ(rectOf(a->window).top, 180);
-    EXPECT_EQ(integerAt(a->data, {"window", "position", "left"}, 0), 250);
+    EXPECT_EQ(integerAt(a->document.json, {"window", "position", "left"}, 0), 250);
 
     // Dragging A away clears the link.
     dragBy(a, -80, 0);
-    EXPECT_EQ(stringAt(a->data, {"window", "magnet", "stickNoteGuid"}, "x"), "");
+    EXPECT_EQ(stringAt(a->document.json, {"window", "magnet", "stickNoteGuid"}, "x"), "");
     // With the magnet off nothing is replaced.
     SendMessageW(a->window, WM_COMMAND, 64, 0);
     SetCursorPos(300, 300);

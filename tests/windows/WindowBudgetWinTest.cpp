@@ -107,15 +107,15 @@ TEST_F(WindowBudget, ScrollBarsAreMadeTheFirstTimeTheBodyOverflows) {
     ASSERT_TRUE(a && b && c);
 
     // Stored text too high and too wide: both bars and their corner come with the sticky.
-    ASSERT_TRUE(c->vScroll && c->hScroll && c->scrollCorner);
-    EXPECT_TRUE(IsWindowVisible(c->vScroll));
-    EXPECT_TRUE(IsWindowVisible(c->hScroll));
-    EXPECT_TRUE(IsWindowVisible(c->scrollCorner));
+    ASSERT_TRUE(c->scrollBars.vWindow() && c->scrollBars.hWindow() && c->scrollBars.cornerWindow());
+    EXPECT_TRUE(IsWindowVisible(c->scrollBars.vWindow()));
+    EXPECT_TRUE(IsWindowVisible(c->scrollBars.hWindow()));
+    EXPECT_TRUE(IsWindowVisible(c->scrollBars.cornerWindow()));
     EXPECT_EQ(windowsOf(c), 9);
     for (const Note* fitting : {a, b}) {
-        EXPECT_EQ(fitting->hScroll, nullptr);
-        EXPECT_EQ(fitting->vScroll, nullptr);
-        EXPECT_EQ(fitting->scrollCorner, nullptr);
+        EXPECT_EQ(fitting->scrollBars.hWindow(), nullptr);
+        EXPECT_EQ(fitting->scrollBars.vWindow(), nullptr);
+        EXPECT_EQ(fitting->scrollBars.cornerWindow(), nullptr);
         EXPECT_EQ(windowsOf(fitting), 6) << "sticky, drawing layer, two buttons, title and body";
     }
 
@@ -125,14 +125,15 @@ TEST_F(WindowBudget, ScrollBarsAreMadeTheFirstTimeTheBodyOverflows) {
         SendMessageW(a->bodyEdit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"one more line\r"));
     }
     pumpMessages(100);
-    ASSERT_NE(a->vScroll, nullptr);
-    EXPECT_TRUE(IsWindowVisible(a->vScroll));
-    EXPECT_EQ(a->hScroll, nullptr) << "wrapped text needs no horizontal bar";
-    EXPECT_EQ(a->scrollCorner, nullptr);
+    ASSERT_NE(a->scrollBars.vWindow(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(a->scrollBars.vWindow()));
+    EXPECT_EQ(a->scrollBars.hWindow(), nullptr) << "wrapped text needs no horizontal bar";
+    EXPECT_EQ(a->scrollBars.cornerWindow(), nullptr);
     EXPECT_EQ(windowsOf(a), 7);
-    UpdateWindow(a->vScroll);
-    EXPECT_GT(a->vBar.thumbRect.bottom, a->vBar.thumbRect.top) << "the new bar paints its thumb";
-    EXPECT_EQ(b->vScroll, nullptr);
+    UpdateWindow(a->scrollBars.vWindow());
+    EXPECT_GT(a->scrollBars.barState(false).thumbRect.bottom, a->scrollBars.barState(false).thumbRect.top)
+        << "the new bar paints its thumb";
+    EXPECT_EQ(b->scrollBars.vWindow(), nullptr);
     EXPECT_EQ(windowsOf(b), 6);
 }
 
@@ -154,8 +155,8 @@ TEST_F(WindowBudget, StickiesComeUpWholeAndNothingRunsForThemAfterwards) {
         EXPECT_TRUE(IsWindowVisible(note->window));
         EXPECT_FALSE(note->loading) << "selection and scroll position restored";
         EXPECT_FALSE(note->layoutTimer.running);
-        EXPECT_FALSE(note->vBar.followTimer.running);
-        EXPECT_FALSE(note->hBar.followTimer.running);
+        EXPECT_FALSE(note->scrollBars.barState(false).followTimer.running);
+        EXPECT_FALSE(note->scrollBars.barState(true).followTimer.running);
         stickyWindows += windowsOf(note);
     }
     EXPECT_TRUE(exStyleOf(fixture.note(guidB)->window) & WS_EX_TOPMOST);

@@ -42,7 +42,7 @@ std::wstring Note::menuText(const char* key, const wchar_t* english) const {
 HMENU Note::colourMenu(int firstId, const char* checkedMember) {
     HMENU menu = CreatePopupMenu();
     const std::string stored =
-        checkedMember ? stringAt(data, {"scribble", checkedMember}, "") : std::string();
+        checkedMember ? stringAt(document.json, {"scribble", checkedMember}, "") : std::string();
     const std::vector<std::wstring>& colours = app->colourList();
     for (size_t i = 0; i < colours.size(); ++i) {
         // The item's data is the colour text; the sticky window draws the swatch.
@@ -55,7 +55,7 @@ HMENU Note::colourMenu(int firstId, const char* checkedMember) {
 
 HMENU Note::opacityMenu(int firstId, const char* member) {
     HMENU menu = CreatePopupMenu();
-    const float stored = numberAt(data, {"scribble", member}, -1);
+    const float stored = numberAt(document.json, {"scribble", member}, -1);
     const std::string keyBase = std::string("menu.scribble.") + member + ".level";
     for (int i = 0; i < opacityLevels; ++i) {
         const std::wstring english = std::to_wstring(i * 10) + L"%";
@@ -84,7 +84,7 @@ void Note::appendDrawingItems(HMENU menu) {
     appendSubMenu(menu, tools, menuText("menu.scribble.tool", L"Tools"));
 
     HMENU widths = CreatePopupMenu();
-    const float storedWidth = numberAt(data, {"scribble", "strokeWidth"}, -1);
+    const float storedWidth = numberAt(document.json, {"scribble", "strokeWidth"}, -1);
     for (size_t i = 0; i < strokeWidths.size(); ++i) {
         appendItem(widths, static_cast<UINT>(CommandStrokeWidthFirst + i), strokeWidthLabel(strokeWidths[i]),
                    nearlyEqual(storedWidth, strokeWidths[i]));
@@ -148,12 +148,12 @@ void Note::appendTextItems(HMENU menu) {
     }
     appendSubMenu(menu, fonts, menuText("menu.text.fontName", L"Font name"));
     appendItem(menu, CommandWordWrap, menuText("menu.text.wordwrap", L"Word wrap"),
-               booleanAt(data, {"text", "wordwrap"}, true));
+               booleanAt(document.json, {"text", "wordwrap"}, true));
 }
 
 HMENU Note::buildNoteMenu() {
     HMENU menu = CreatePopupMenu();
-    const bool drawing = scribbleMode();
+    const bool drawing = document.scribbleMode();
     if (drawing) {
         appendDrawingItems(menu);
     } else {
@@ -181,7 +181,7 @@ void Note::showNoteMenu(std::optional<POINT> at) {
 
 bool Note::noteMenuCommand(int id) {
     auto storePen = [&](const char* member, const Json& value) {
-        storeAt(data, {"scribble", member}, value);
+        storeAt(document.json, {"scribble", member}, value);
         markChanged(SaveJson);
         return true;
     };

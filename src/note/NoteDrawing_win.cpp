@@ -31,10 +31,10 @@ POINT bodyScroll(HWND body) {
 
 void Note::loadDrawing() {
     scribble.library = app ? &app->figureLibrary : nullptr;
-    readPen(scribble, valueAt(data, {"scribble"}));
+    readPen(scribble, valueAt(document.json, {"scribble"}));
     // A faulty stored figure is left out; the file is then kept before it is
     // written without it.
-    figuresReadWhole = loadFigures(scribble, valueAt(data, {"scribble", "figure"}));
+    document.figuresReadWhole = loadFigures(scribble, valueAt(document.json, {"scribble", "figure"}));
     if (!scribble.figures.empty()) {
         createDrawingDevice();
     }
@@ -88,10 +88,10 @@ void Note::drawingChanged() {
 void Note::commitStroke() {
     scribble.commitStroke(drawingDevice.canvas());
     // The rest of note.json as it would be written, with the figures measured apart.
-    Json& stored = valueAt(data, {"scribble", "figure"});
+    Json& stored = valueAt(document.json, {"scribble", "figure"});
     Json held = std::move(stored);
     stored = Json::array();
-    const size_t rest = serializeJson(data, JsonLayout::compact).size();
+    const size_t rest = serializeJson(document.json, JsonLayout::compact).size();
     stored = std::move(held);
     constexpr size_t markAndSeparators = 64;
     if (rest + scribble.storedBytes() + markAndSeparators <= maxStoredTextBytes) {
@@ -138,7 +138,7 @@ LRESULT Note::paintBodyAndDrawing(HWND hwnd) {
 }
 
 LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool locked = storedFlag("lock");
+    const bool locked = document.flag("lock");
     switch (message) {
     case WM_SETCURSOR: {
         LPCWSTR cursor = !IsWindowEnabled(window) || locked ? IDC_ARROW
@@ -162,7 +162,7 @@ LRESULT Note::scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: // the second press of a double click draws as well
         if (locked) {
-            if (!storedFix("position")) {
+            if (!document.fix("position")) {
                 SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
             }
             return 0;

@@ -1,0 +1,3 @@
+#pragma once
+// Runs back up within the layer: the drawing sits below the sticky.
+#include "note/Note_win.h"
