@@ -230,7 +230,7 @@ bool TackaroonNotes::saveNoteJson(Note& note, bool withFigures) {
         valueAt(note.document.json, {"text", "scroll", "left"}) = static_cast<std::int64_t>(state.scrollLeft);
         valueAt(note.document.json, {"text", "scroll", "top"}) = static_cast<std::int64_t>(state.scrollTop);
         if (withFigures) {
-            saveFigures(note.scribble, valueAt(note.document.json, {"scribble", "figure"}));
+            saveFigures(note.drawing.scribble, valueAt(note.document.json, {"scribble", "figure"}));
         }
         note.document.jsonUnsaved = true;
     }

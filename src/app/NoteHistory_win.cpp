@@ -61,7 +61,7 @@ void TackaroonNotes::keepVersion(Note& note, Replacement replacement) {
     if (rule.fromSticky && note.hasWindows()) {
         Json data = note.document.json;
         data["title"] = wideToUtf8(noteTitle(note));
-        saveFigures(note.scribble, valueAt(data, {"scribble", "figure"}));
+        saveFigures(note.drawing.scribble, valueAt(data, {"scribble", "figure"}));
         json = utf8TextFileBytes(serializeJson(data));
         text = streamOutRtf(note.bodyEdit).value_or(std::string());
     } else {

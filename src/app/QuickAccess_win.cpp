@@ -178,7 +178,7 @@ bool TackaroonNotes::newStickyAtCursor(bool fromClipboard) {
 
 void TackaroonNotes::showAllStickies(std::uint32_t hotkeyKey) {
     for (Sticky* sticky : allStickies()) {
-        static_cast<Note*>(sticky)->lift(Note::Lift::shown);
+        static_cast<Note*>(sticky)->lifter.lift(Note::Lift::shown);
     }
     showingAll_ = true;
     showAllKey_ = hotkeyKey;
@@ -192,7 +192,7 @@ void TackaroonNotes::endShowAll() {
     for (Sticky* sticky : allStickies()) {
         auto* note = static_cast<Note*>(sticky);
         if (note->lifted == Note::Lift::shown) {
-            note->dropLift(false);
+            note->lifter.drop(false);
         }
     }
 }

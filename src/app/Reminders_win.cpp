@@ -94,7 +94,7 @@ void TackaroonNotes::checkReminders() {
     std::vector<Reminder> reminders;
     for (Sticky* sticky : allStickies()) {
         auto* note = static_cast<Note*>(sticky);
-        note->showReminderBell();
+        note->lifter.showReminderBell();
         if (std::optional<Reminder> reminder = readReminder(note->document.json)) {
             notes.push_back(note);
             reminders.push_back(*reminder);
@@ -124,8 +124,8 @@ void TackaroonNotes::fireReminder(Note& note, std::int64_t nowSeconds) {
     if (writeReminder(note.document.json, afterFiring(*reminder, nowSeconds, LocalTimeZone()))) {
         note.markChanged(SaveJson);
     }
-    note.showReminderBell();
-    note.lift(Note::Lift::reminder);
+    note.lifter.showReminderBell();
+    note.lifter.lift(Note::Lift::reminder);
     showNotification(lookupText("reminder.label", L"Reminder:") + L" " + noteTitle(note), note.guid);
 }
 
@@ -159,7 +159,7 @@ void TackaroonNotes::openReminderDialog(const std::wstring& noteGuid) {
     if (writeReminder(note->document.json, chosen)) {
         note->markChanged(SaveJson);
     }
-    note->showReminderBell();
+    note->lifter.showReminderBell();
     checkReminders();
 }
 

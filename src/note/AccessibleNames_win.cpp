@@ -60,7 +60,7 @@ void Note::nameWindows() {
     // None of these windows paints its text: the buttons paint themselves,
     // and no part of a sticky has a caption.
     for (auto [part, role] : {std::pair{newButton, RoleNewButton}, std::pair{trashButton, RoleTrashButton},
-                              std::pair{scribbleWindow, RoleScribble}}) {
+                              std::pair{drawing.window, RoleScribble}}) {
         if (part) {
             SetWindowTextW(part, partName(role).c_str());
         }

@@ -6,8 +6,10 @@
 
 #include <richedit.h>
 
-#include "note/NoteHost_win.h"
+#include "note/ContextMenu_win.h"
+
 #include "base/UniqueHandle_win.h"
+#include "note/NoteHost_win.h"
 #include "note/Note_win.h"
 #include "note/RichEdit_win.h"
 #include "scribble/FigureLibrary.h"
@@ -35,15 +37,15 @@ void appendSubMenu(HMENU menu, HMENU sub, const std::wstring& label) {
 
 } // namespace
 
-std::wstring Note::menuText(const char* key, const wchar_t* english) const {
-    return app ? app->lookupText(key, english) : std::wstring(english);
+std::wstring ContextMenu::menuText(const char* key, const wchar_t* english) const {
+    return note_.app ? note_.app->lookupText(key, english) : std::wstring(english);
 }
 
-HMENU Note::colourMenu(int firstId, const char* checkedMember) {
+HMENU ContextMenu::colourMenu(int firstId, const char* checkedMember) {
     HMENU menu = CreatePopupMenu();
     const std::string stored =
-        checkedMember ? stringAt(document.json, {"scribble", checkedMember}, "") : std::string();
-    const std::vector<std::wstring>& colours = app->colourList();
+        checkedMember ? stringAt(note_.document.json, {"scribble", checkedMember}, "") : std::string();
+    const std::vector<std::wstring>& colours = note_.app->colourList();
     for (size_t i = 0; i < colours.size(); ++i) {
         // The item's data is the colour text; the sticky window draws the swatch.
         UINT flags = MF_OWNERDRAW | (i != 0 && i % coloursPerColumn == 0 ? MF_MENUBARBREAK : 0) |
@@ -53,9 +55,9 @@ HMENU Note::colourMenu(int firstId, const char* checkedMember) {
     return menu;
 }
 
-HMENU Note::opacityMenu(int firstId, const char* member) {
+HMENU ContextMenu::opacityMenu(int firstId, const char* member) {
     HMENU menu = CreatePopupMenu();
-    const float stored = numberAt(document.json, {"scribble", member}, -1);
+    const float stored = numberAt(note_.document.json, {"scribble", member}, -1);
     const std::string keyBase = std::string("menu.scribble.") + member + ".level";
     for (int i = 0; i < opacityLevels; ++i) {
         const std::wstring english = std::to_wstring(i * 10) + L"%";
@@ -66,7 +68,8 @@ HMENU Note::opacityMenu(int firstId, const char* member) {
     return menu;
 }
 
-void Note::appendDrawingItems(HMENU menu) {
+void ContextMenu::appendDrawingItems(HMENU menu) {
+    Scribble& scribble = note_.drawing.scribble;
     appendItem(menu, CommandFigureUndo, menuText("menu.common.undo", L"Undo"), false, !scribble.canUndo());
     appendItem(menu, CommandFigureRedo, menuText("menu.common.redo", L"Redo"), false, !scribble.canRedo());
     appendSeparator(menu);
@@ -74,8 +77,8 @@ void Note::appendDrawingItems(HMENU menu) {
     HMENU tools = CreatePopupMenu();
     appendItem(tools, CommandFreeline, menuText("menu.scribble.tools.freeline", L"Free line"),
                scribble.tool == toolFreeline);
-    const Json& library = app->figureLibrary;
-    const std::string language = stringAt(app->settings, {"language"}, "English");
+    const Json& library = note_.app->figureLibrary;
+    const std::string language = stringAt(note_.app->settings, {"language"}, "English");
     for (size_t i = 0; i < figureCount(library); ++i) {
         appendItem(tools, static_cast<UINT>(CommandFigureToolFirst + i),
                    figureLocalName(library, i, language), scribble.tool == figureName(library, i), false,
@@ -84,7 +87,7 @@ void Note::appendDrawingItems(HMENU menu) {
     appendSubMenu(menu, tools, menuText("menu.scribble.tool", L"Tools"));
 
     HMENU widths = CreatePopupMenu();
-    const float storedWidth = numberAt(document.json, {"scribble", "strokeWidth"}, -1);
+    const float storedWidth = numberAt(note_.document.json, {"scribble", "strokeWidth"}, -1);
     for (size_t i = 0; i < strokeWidths.size(); ++i) {
         appendItem(widths, static_cast<UINT>(CommandStrokeWidthFirst + i), strokeWidthLabel(strokeWidths[i]),
                    nearlyEqual(storedWidth, strokeWidths[i]));
@@ -105,9 +108,9 @@ void Note::appendDrawingItems(HMENU menu) {
     appendItem(menu, CommandClear, menuText("menu.scribble.clear", L"Clear"));
 }
 
-std::wstring Note::undoLabel(bool redo) {
+std::wstring ContextMenu::undoLabel(bool redo) {
     std::wstring label = redo ? menuText("menu.common.redo", L"Redo") : menuText("menu.common.undo", L"Undo");
-    int code = static_cast<int>(SendMessageW(bodyEdit, redo ? EM_GETREDONAME : EM_GETUNDONAME, 0, 0));
+    int code = static_cast<int>(SendMessageW(note_.bodyEdit, redo ? EM_GETREDONAME : EM_GETUNDONAME, 0, 0));
     const char* key = undoNameKey(code);
     if (*key) {
         label += L" - " + menuText(key, undoNameText(code));
@@ -115,9 +118,9 @@ std::wstring Note::undoLabel(bool redo) {
     return label;
 }
 
-void Note::appendTextItems(HMENU menu) {
-    const bool canUndo = SendMessageW(bodyEdit, EM_CANUNDO, 0, 0) != 0;
-    const bool canRedo = SendMessageW(bodyEdit, EM_CANREDO, 0, 0) != 0;
+void ContextMenu::appendTextItems(HMENU menu) {
+    const bool canUndo = SendMessageW(note_.bodyEdit, EM_CANUNDO, 0, 0) != 0;
+    const bool canRedo = SendMessageW(note_.bodyEdit, EM_CANREDO, 0, 0) != 0;
     appendItem(menu, CommandUndo, canUndo ? undoLabel(false) : menuText("menu.common.undo", L"Undo"), false,
                !canUndo);
     appendItem(menu, CommandRedo, canRedo ? undoLabel(true) : menuText("menu.common.redo", L"Redo"), false,
@@ -142,18 +145,18 @@ void Note::appendTextItems(HMENU menu) {
     }
     appendSubMenu(menu, sizes, menuText("menu.text.fontSize", L"Font size"));
     HMENU fonts = CreatePopupMenu();
-    const std::vector<std::wstring>& names = app->fontFamilyNames();
+    const std::vector<std::wstring>& names = note_.app->fontFamilyNames();
     for (size_t i = 0; i < names.size(); ++i) {
         appendItem(fonts, static_cast<UINT>(CommandFontNameFirst + i), names[i]);
     }
     appendSubMenu(menu, fonts, menuText("menu.text.fontName", L"Font name"));
     appendItem(menu, CommandWordWrap, menuText("menu.text.wordwrap", L"Word wrap"),
-               booleanAt(document.json, {"text", "wordwrap"}, true));
+               booleanAt(note_.document.json, {"text", "wordwrap"}, true));
 }
 
-HMENU Note::buildNoteMenu() {
+HMENU ContextMenu::build() {
     HMENU menu = CreatePopupMenu();
-    const bool drawing = document.scribbleMode();
+    const bool drawing = note_.document.scribbleMode();
     if (drawing) {
         appendDrawingItems(menu);
     } else {
@@ -163,33 +166,34 @@ HMENU Note::buildNoteMenu() {
     appendItem(menu, CommandMode, menuText("menu.common.scribbleMode", L"Scribble mode"), drawing);
     appendSeparator(menu);
     HMENU titleMenu = CreatePopupMenu();
-    buildTitleMenu(titleMenu, false);
+    note_.titleMenu.build(titleMenu, false);
     appendSubMenu(menu, titleMenu, menuText("menu.common.titleMenu", L"Title menu"));
     appendSeparator(menu);
     appendItem(menu, CommandCancel, menuText("menu.common.cancel", L"Cancel"));
     return menu;
 }
 
-void Note::showNoteMenu(std::optional<POINT> at) {
-    if (!app || !window) {
+void ContextMenu::show(std::optional<POINT> at) {
+    if (!note_.app || !note_.window) {
         return;
     }
-    UniqueMenu menu(buildNoteMenu());
+    UniqueMenu menu(build());
     const POINT place = menuPlace(at);
-    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, place.x, place.y, 0, window, nullptr);
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, place.x, place.y, 0, note_.window, nullptr);
 }
 
-bool Note::noteMenuCommand(int id) {
+bool ContextMenu::command(int id) {
+    Scribble& scribble = note_.drawing.scribble;
     auto storePen = [&](const char* member, const Json& value) {
-        storeAt(document.json, {"scribble", member}, value);
-        markChanged(SaveJson);
+        storeAt(note_.document.json, {"scribble", member}, value);
+        note_.markChanged(SaveJson);
         return true;
     };
     switch (id) {
     case CommandFigureUndo:
     case CommandFigureRedo:
         if (id == CommandFigureUndo ? scribble.undo() : scribble.redo()) {
-            drawingChanged();
+            note_.drawing.changed();
         }
         return true;
     case CommandEraser:
@@ -198,15 +202,16 @@ bool Note::noteMenuCommand(int id) {
     case CommandClear:
         // A drawing cleared by mistake can be taken back from the sticky's
         // earlier versions, even once its undo is gone.
-        if (app && std::any_of(scribble.figures.begin() + static_cast<std::ptrdiff_t>(scribble.lastClear()),
-                               scribble.figures.begin() + static_cast<std::ptrdiff_t>(std::min(
-                                                              scribble.position, scribble.figures.size())),
-                               [](const Figure& figure) { return figure.tool != toolClear; })) {
-            app->keepVersion(*this, Replacement::ClearDrawing);
+        if (note_.app &&
+            std::any_of(scribble.figures.begin() + static_cast<std::ptrdiff_t>(scribble.lastClear()),
+                        scribble.figures.begin() +
+                            static_cast<std::ptrdiff_t>(std::min(scribble.position, scribble.figures.size())),
+                        [](const Figure& figure) { return figure.tool != toolClear; })) {
+            note_.app->keepVersion(note_, Replacement::ClearDrawing);
         }
         scribble.clearDrawing();
-        renderScribble();
-        markChanged(SaveFigures);
+        note_.drawing.render();
+        note_.markChanged(SaveFigures);
         return true;
     case CommandFreeline:
         scribble.tool = toolFreeline;
@@ -214,11 +219,12 @@ bool Note::noteMenuCommand(int id) {
     default:
         break;
     }
-    if (!app) {
+    if (!note_.app) {
         return false;
     }
     if (id >= CommandFigureToolFirst && id < CommandStrokeWidthFirst) {
-        scribble.tool = figureName(app->figureLibrary, static_cast<size_t>(id - CommandFigureToolFirst));
+        scribble.tool =
+            figureName(note_.app->figureLibrary, static_cast<size_t>(id - CommandFigureToolFirst));
         return storePen("tool", wideToUtf8(scribble.tool));
     }
     if (id >= CommandStrokeWidthFirst &&
@@ -229,7 +235,7 @@ bool Note::noteMenuCommand(int id) {
     for (bool stroke : {true, false}) {
         const int first = stroke ? CommandStrokeColourFirst : CommandFillColourFirst;
         if (id >= first && id < first + 1000) {
-            const std::vector<std::wstring>& colours = app->colourList();
+            const std::vector<std::wstring>& colours = note_.app->colourList();
             const size_t index = static_cast<size_t>(id - first);
             std::optional<Colour> colour =
                 index < colours.size() ? parseColour(colours[index]) : std::nullopt;

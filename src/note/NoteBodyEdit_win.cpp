@@ -56,16 +56,16 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_PAINT:
-        if (drawingDevice.paintsOver()) {
+        if (drawing.device.paintsOver()) {
             return paintBodyAndDrawing(hwnd);
         }
         break;
     case WM_RBUTTONUP:
         // Locked: the title menu; otherwise the text and drawing menu.
         if (locked) {
-            openTitleMenu();
+            titleMenu.open();
         } else {
-            showNoteMenu();
+            contextMenu.show();
         }
         return 0;
     case WM_MOUSEHWHEEL: {
@@ -73,7 +73,7 @@ LRESULT Note::bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (delta != 0) {
             SendMessageW(hwnd, WM_HSCROLL, delta > 0 ? SB_LINERIGHT : SB_LINELEFT, 0);
             scrollBars.resetHorizontalThumb();
-            renderScribble();
+            drawing.render();
         }
         return 0;
     }

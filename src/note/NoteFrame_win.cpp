@@ -123,12 +123,12 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     case WM_MEASUREITEM:
-        if (measureSwatch(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+        if (titleMenu.measureSwatch(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
             return TRUE;
         }
         break;
     case WM_DRAWITEM:
-        if (drawSwatch(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+        if (titleMenu.drawSwatch(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
             return 0;
         }
         break;
@@ -194,7 +194,7 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             }
             break;
         }
-        if (titleMenuCommand(LOWORD(wParam)) || command(LOWORD(wParam))) {
+        if (titleMenu.command(LOWORD(wParam)) || command(LOWORD(wParam))) {
             return 0; // the sticky may be gone (moved to the trash)
         }
         break;
@@ -216,7 +216,7 @@ LRESULT Note::stickyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ENTERMENULOOP:
     case WM_MENUSELECT:
     case WM_EXITMENULOOP:
-        onMenuLoop(message, wParam, lParam);
+        titleMenu.onMenuLoop(message, wParam, lParam);
         break;
     case WM_DWMCOMPOSITIONCHANGED:
         if (document.flag("shadow")) {
@@ -272,7 +272,7 @@ LRESULT Note::notify(NMHDR* header) {
                 fitTipWidth(tipText_, 128);
                 return 0;
             }
-            text = reminderTip();
+            text = lifter.reminderTip();
         } else if (tool == newButton) {
             text = app ? app->lookupText("menu.titlebar.new", L"New note") : L"New note";
         } else if (tool == trashButton) {

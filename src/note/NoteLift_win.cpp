@@ -1,6 +1,8 @@
 // A sticky brought forward for the user: by "show all" until the next
 // activity, or by its reminder until a click or Esc in it. And the bell and
 // tip that tell a reminder is set.
+#include "note/NoteLift_win.h"
+
 #include <array>
 
 #include "groups/RuleEngine.h"
@@ -45,74 +47,74 @@ std::wstring localDateTime(const CivilTime& at) {
 
 } // namespace
 
-void Note::lift(Lift kind) {
-    if (!window || !app) {
+void NoteLift::lift(Lift kind) {
+    if (!note_.window || !note_.app) {
         return;
     }
     // A reminder outranks "show all": its lift ends only by the user's hand.
-    if (lifted != Lift::reminder) {
-        lifted = kind;
+    if (note_.lifted != Lift::reminder) {
+        note_.lifted = kind;
     }
-    Brisvane::setRuleExempt(*app, *this, true, true);
-    setFold(document.flag("fold"), false, true);
-    applyOpacityFactor(1.0f);
-    if (lifted == Lift::reminder) {
-        setZOrderLevel(zOrderRequest);
-        flashesLeft = flashCount;
-        SetTimer(window, flashTimerId, flashPeriod, flashTick);
-        FLASHWINFO flash{sizeof flash, window, FLASHW_ALL, flashCount, 0};
+    Brisvane::setRuleExempt(*note_.app, note_, true, true);
+    note_.setFold(note_.document.flag("fold"), false, true);
+    note_.applyOpacityFactor(1.0f);
+    if (note_.lifted == Lift::reminder) {
+        note_.setZOrderLevel(note_.zOrderRequest);
+        note_.flashesLeft = flashCount;
+        SetTimer(note_.window, flashTimerId, flashPeriod, flashTick);
+        FLASHWINFO flash{sizeof flash, note_.window, FLASHW_ALL, flashCount, 0};
         FlashWindowEx(&flash);
-    } else if (!isAlwaysOnTop()) {
+    } else if (!note_.isAlwaysOnTop()) {
         // In front of every other window, without keeping the topmost band.
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
-        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, zOrderOnly);
+        SetWindowPos(note_.window, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly);
+        SetWindowPos(note_.window, HWND_NOTOPMOST, 0, 0, 0, 0, zOrderOnly);
     }
-    InvalidateRect(window, nullptr, FALSE);
+    InvalidateRect(note_.window, nullptr, FALSE);
 }
 
-void Note::dropLift(bool clicked) {
-    if (lifted == Lift::none || !window) {
+void NoteLift::drop(bool clicked) {
+    if (note_.lifted == Lift::none || !note_.window) {
         return;
     }
-    lifted = Lift::none;
-    if (clicked && document.flag("fold")) {
-        setFold(false, ruleFold, true);
+    note_.lifted = Lift::none;
+    if (clicked && note_.document.flag("fold")) {
+        note_.setFold(false, note_.ruleFold, true);
     }
-    setFold(document.flag("fold"), ruleFold, true);
-    applyOpacityFactor(ruleOpacityFactor);
-    setZOrderLevel(zOrderRequest);
+    note_.setFold(note_.document.flag("fold"), note_.ruleFold, true);
+    note_.applyOpacityFactor(note_.ruleOpacityFactor);
+    note_.setZOrderLevel(note_.zOrderRequest);
     // The active sticky stays out of the rules until it loses activation.
-    if (app && GetActiveWindow() != window) {
-        Brisvane::setRuleExempt(*app, *this, false, true);
+    if (note_.app && GetActiveWindow() != note_.window) {
+        Brisvane::setRuleExempt(*note_.app, note_, false, true);
     }
-    InvalidateRect(window, nullptr, FALSE);
+    InvalidateRect(note_.window, nullptr, FALSE);
 }
 
-void Note::noticeInput(UINT message, WPARAM wParam) {
+void NoteLift::noticeInput(UINT message, WPARAM wParam) {
     if (isButtonPress(message)) {
-        dropLift(true);
+        drop(true);
     } else if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
-        dropLift(false);
+        drop(false);
     }
 }
 
-void Note::showReminderBell() {
-    const bool wanted = readReminder(document.json).has_value();
-    if (!titleEdit || wanted == bellShown) {
+void NoteLift::showReminderBell() {
+    const bool wanted = readReminder(note_.document.json).has_value();
+    if (!note_.titleEdit || wanted == note_.bellShown) {
         return;
     }
-    bellShown = wanted;
+    note_.bellShown = wanted;
     // The same on both sides, so that the centred title stays centred.
-    const int margin = wanted ? titleHeight() : 0;
-    SendMessageW(titleEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
-    InvalidateRect(titleEdit, nullptr, TRUE);
+    const int margin = wanted ? note_.titleHeight() : 0;
+    SendMessageW(note_.titleEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    InvalidateRect(note_.titleEdit, nullptr, TRUE);
 }
 
-LRESULT Note::paintTitleWithBell(HWND title, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = CallWindowProcW(titleEditProc, title, WM_PAINT, wParam, lParam);
+LRESULT NoteLift::paintTitleWithBell(HWND title, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallWindowProcW(note_.titleEditProc, title, WM_PAINT, wParam, lParam);
     RECT client;
     GetClientRect(title, &client);
-    const int side = std::min<int>(client.bottom, titleHeight());
+    const int side = std::min<int>(client.bottom, note_.titleHeight());
     if (side < 6) {
         return result;
     }
@@ -132,7 +134,7 @@ LRESULT Note::paintTitleWithBell(HWND title, WPARAM wParam, LPARAM lParam) {
         points[i] = {static_cast<LONG>(outline[i][0] * side), static_cast<LONG>(top + outline[i][1] * side)};
     }
     ScopedWindowDC dc(title);
-    UniqueBrush ink(CreateSolidBrush(themeColour(themeColours, L"title-color")));
+    UniqueBrush ink(CreateSolidBrush(themeColour(note_.themeColours, L"title-color")));
     if (!dc.get() || !ink) {
         return result;
     }
@@ -150,14 +152,16 @@ LRESULT Note::paintTitleWithBell(HWND title, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-std::wstring Note::reminderTip() const {
-    std::optional<Reminder> reminder = readReminder(document.json);
-    if (!reminder || !app) {
+std::wstring NoteLift::reminderTip() const {
+    std::optional<Reminder> reminder = readReminder(note_.document.json);
+    if (!reminder || !note_.app) {
         return {};
     }
-    std::wstring tip = app->lookupText("reminder.label", L"Reminder:") + L" " + localDateTime(reminder->at);
+    std::wstring tip =
+        note_.app->lookupText("reminder.label", L"Reminder:") + L" " + localDateTime(reminder->at);
     if (reminder->repeat != Repeat::none) {
-        tip += L", " + app->lookupText(repeatTextKey(reminder->repeat), repeatEnglish(reminder->repeat));
+        tip +=
+            L", " + note_.app->lookupText(repeatTextKey(reminder->repeat), repeatEnglish(reminder->repeat));
     }
     return tip;
 }

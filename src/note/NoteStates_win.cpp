@@ -81,7 +81,7 @@ void Note::showNote() {
     // Already typing in this sticky: nothing to do. Anywhere else, the frame
     // included, the caret goes to the body (or the drawing) so typing can start.
     HWND focus = GetFocus();
-    HWND content = document.scribbleMode() ? scribbleWindow : bodyEdit;
+    HWND content = document.scribbleMode() ? drawing.window : bodyEdit;
     if (focus && (focus == content || (titleEditing && focus == titleEdit))) {
         return;
     }

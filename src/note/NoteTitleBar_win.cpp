@@ -87,7 +87,7 @@ void Note::changeDpi(int newDpi, const RECT& suggested) {
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     layout();
-    renderScribble(); // at the text's new zoom
+    drawing.render(); // at the text's new zoom
 }
 
 void Note::applyTextZoom() {
@@ -101,7 +101,7 @@ void Note::applyTextZoom() {
         SendMessageW(edit, EM_SETZOOM, static_cast<WPARAM>(zoom.numerator), zoom.denominator);
     }
     // The drawing keeps its place on the words: stored coordinates stay, the view zooms.
-    drawingScale =
+    drawing.scale =
         zoom.numerator > 0 ? static_cast<float>(zoom.numerator) / static_cast<float>(zoom.denominator) : 1.0f;
 }
 
@@ -129,7 +129,7 @@ void Note::layout() {
         InvalidateRect(trashButton, nullptr, FALSE);
     }
     if (folded) {
-        for (HWND part : {bodyEdit, scribbleWindow, scrollBars.hWindow(), scrollBars.vWindow(),
+        for (HWND part : {bodyEdit, drawing.window, scrollBars.hWindow(), scrollBars.vWindow(),
                           scrollBars.cornerWindow()}) {
             placeChild(part, Rect{}, false);
         }
@@ -206,88 +206,6 @@ void Note::paintButton(HWND button, int index) {
     FillRgn(paint.dc(), around.get(), rest.get());
 }
 
-std::optional<std::wstring> Note::paletteText(int index) const {
-    if (!app || index < 0) {
-        return std::nullopt;
-    }
-    const Json* theme = findPath(app->palette, {"theme"});
-    if (!theme || !theme->is_array() || static_cast<size_t>(index) >= theme->size() ||
-        !(*theme)[static_cast<size_t>(index)].is_string()) {
-        return std::nullopt;
-    }
-    return utf8ToWide((*theme)[static_cast<size_t>(index)].get<std::string>());
-}
-
-bool Note::measureSwatch(MEASUREITEMSTRUCT* item) {
-    if (!item || item->CtlType != ODT_MENU) {
-        return false;
-    }
-    const bool theme = item->itemID >= CommandThemeFirst && item->itemID <= CommandThemeLast;
-    item->itemWidth = static_cast<UINT>(px(theme ? 58 : 34));
-    item->itemHeight = static_cast<UINT>(px(theme ? 22 : 19));
-    return true;
-}
-
-bool Note::drawSwatch(const DRAWITEMSTRUCT* item) {
-    if (!item || item->CtlType != ODT_MENU || !app) {
-        return false;
-    }
-    const int id = static_cast<int>(item->itemID);
-    std::optional<std::wstring> text;
-    if (id >= CommandThemeFirst && id <= CommandThemeLast) {
-        text = paletteText(id - CommandThemeFirst);
-    } else {
-        // Text, back, pen and figure colours share the colour list.
-        const int bases[] = {CommandTextColourFirst, CommandBackColourFirst, CommandStrokeColourFirst,
-                             CommandFillColourFirst};
-        for (int base : bases) {
-            if (id >= base && id <= base + 300) {
-                const std::vector<std::wstring>& colours = app->colourList();
-                if (static_cast<size_t>(id - base) < colours.size()) {
-                    text = colours[static_cast<size_t>(id - base)];
-                }
-                break;
-            }
-        }
-    }
-    std::optional<Colour> colour = text ? parseColour(*text) : std::nullopt;
-    if (!colour) {
-        return false;
-    }
-    HDC dc = item->hDC;
-    RECT swatch = item->rcItem;
-    InflateRect(&swatch, -px(4), -px(4));
-    const bool checked = item->itemState & ODS_CHECKED;
-    const int corner = px(8);
-    UniquePen pen(CreatePen(PS_SOLID, px(1, 1), GetSysColor(COLOR_MENUTEXT)));
-    UniqueBrush fill(CreateSolidBrush(*colour));
-    UniqueRegion swatchRegion;
-    if (checked) {
-        InflateRect(&swatch, -px(2), -px(1));
-        swatchRegion.reset(
-            CreateRoundRectRgn(swatch.left, swatch.top, swatch.right, swatch.bottom, corner, corner));
-    } else {
-        swatchRegion.reset(CreateRectRgn(swatch.left, swatch.top, swatch.right, swatch.bottom));
-    }
-    {
-        ScopedSelect selectPen(dc, pen.get());
-        ScopedSelect selectBrush(dc, fill.get());
-        if (checked) {
-            RoundRect(dc, swatch.left, swatch.top, swatch.right - 1, swatch.bottom - 1, corner, corner);
-        } else {
-            Rectangle(dc, swatch.left, swatch.top, swatch.right, swatch.bottom);
-        }
-    }
-    const RECT& r = item->rcItem;
-    UniqueRegion rest(CreateRectRgn(r.left, r.top, r.right, r.bottom));
-    if (rest && swatchRegion) {
-        CombineRgn(rest.get(), rest.get(), swatchRegion.get(), RGN_DIFF);
-        FillRgn(dc, rest.get(),
-                GetSysColorBrush((item->itemState & ODS_SELECTED) ? COLOR_MENUHILIGHT : COLOR_MENUBAR));
-    }
-    return true;
-}
-
 void Note::setTitleEditing(bool on) {
     titleEditing = on;
     centreTitle(titleEdit);
@@ -298,7 +216,7 @@ void Note::setTitleEditing(bool on) {
     } else if (document.flag("fold") || document.flag("lock")) {
         SetFocus(window);
     } else {
-        SetFocus(document.scribbleMode() ? scribbleWindow : bodyEdit);
+        SetFocus(document.scribbleMode() ? drawing.window : bodyEdit);
     }
 }
 
@@ -311,11 +229,11 @@ void Note::setMode(bool scribble, bool takeFocus) {
     SetWindowPos(bodyEdit, scribble ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     if (scribble) {
-        createDrawingDevice();
-        renderScribble();
+        drawing.createDevice();
+        drawing.render();
     }
     if (takeFocus) {
-        SetFocus(scribble ? scribbleWindow : bodyEdit);
+        SetFocus(scribble ? drawing.window : bodyEdit);
     }
 }
 

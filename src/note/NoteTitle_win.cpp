@@ -40,7 +40,7 @@ LRESULT Note::buttonMessage(HWND hwnd, int index, UINT message, WPARAM wParam, L
         break;
     }
     case WM_RBUTTONUP:
-        openTitleMenu();
+        titleMenu.open();
         return 0;
     default:
         break;
@@ -99,7 +99,7 @@ LRESULT Note::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         }
         break;
     case WM_RBUTTONUP:
-        openTitleMenu();
+        titleMenu.open();
         return 0;
     case WM_CONTEXTMENU:
         if (lParam == -1) {

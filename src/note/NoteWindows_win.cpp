@@ -87,7 +87,7 @@ Note* Note::noteOf(HWND hwnd) {
 
 NoteRole Note::roleOf(HWND hwnd) const {
     const std::pair<HWND, NoteRole> roles[] = {
-        {scribbleWindow, RoleScribble},
+        {drawing.window, RoleScribble},
         {newButton, RoleNewButton},
         {trashButton, RoleTrashButton},
         {titleEdit, RoleTitle},
@@ -174,12 +174,12 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     const bool buttonsShown = !folded && parts.titlebarShown;
     // Before the bars are needed the body and the drawing share the whole text area.
     const Rect text = folded ? Rect{} : parts.textArea;
-    scribbleWindow = createChild(scribbleClass, 0, 0, RoleScribble, text, !folded);
+    drawing.window = createChild(scribbleClass, 0, 0, RoleScribble, text, !folded);
     newButton = createChild(buttonClass, 0, 0, RoleNewButton, parts.newButton, buttonsShown);
     trashButton = createChild(buttonClass, 0, 0, RoleTrashButton, parts.trashButton, buttonsShown);
     titleEdit = createChild(MSFTEDIT_CLASS, WS_CLIPSIBLINGS | ES_AUTOHSCROLL, titleControlId, RoleTitle,
                             parts.titleEdit, parts.titleEdit.width() > 0);
-    if (!scribbleWindow || !newButton || !trashButton || !titleEdit) {
+    if (!drawing.window || !newButton || !trashButton || !titleEdit) {
         return false;
     }
     setTitleRegion(parts.titleRegionUsed, parts.titleRegion);
@@ -214,7 +214,7 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     steps.text += StartupSteps::since(began);
 
     began = StartupSteps::Clock::now();
-    SetWindowPos(scribbleWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    SetWindowPos(drawing.window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     // A body that fits its text area needs no bars (it fits at every trial size
     // too, each being larger); only an overflowing one goes through the trials.
     const int cx = GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi));
@@ -271,10 +271,10 @@ void Note::releaseWindows() {
         SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(bodyEditProc));
     }
     for (HWND hwnd : {scrollBars.cornerWindow(), scrollBars.vWindow(), scrollBars.hWindow(), bodyEdit,
-                      titleEdit, trashButton, newButton, scribbleWindow, window}) {
+                      titleEdit, trashButton, newButton, drawing.window, window}) {
         unbind(hwnd);
     }
-    window = newButton = trashButton = titleEdit = bodyEdit = scribbleWindow = nullptr;
+    window = newButton = trashButton = titleEdit = bodyEdit = drawing.window = nullptr;
     tooltip = nullptr;
     scrollBars.forgetWindows();
     titleEditProc = bodyEditProc = nullptr;
@@ -330,7 +330,7 @@ void Note::takePendingFocus() {
     if (!focusPending) {
         return;
     }
-    HWND target = document.scribbleMode() ? scribbleWindow : bodyEdit;
+    HWND target = document.scribbleMode() ? drawing.window : bodyEdit;
     if (IsWindowVisible(target)) {
         focusPending = false;
         SetFocus(target);

@@ -60,7 +60,7 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     if (note->lifted == Lift::reminder) {
-        note->noticeInput(message, wParam);
+        note->lifter.noticeInput(message, wParam);
     }
     LRESULT result = 0;
     if (note->handleResizeZone(hwnd, message, lParam, false, result) ||
@@ -69,7 +69,7 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
     switch (note->roleOf(hwnd)) {
     case RoleScribble:
-        return note->scribbleMessage(hwnd, message, wParam, lParam);
+        return note->drawing.message(hwnd, message, wParam, lParam);
     case RoleHScroll:
         return note->scrollBars.barMessage(hwnd, true, message, wParam, lParam);
     case RoleVScroll:
@@ -92,10 +92,10 @@ LRESULT CALLBACK Note::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     bool title = hwnd == note->titleEdit;
     if (note->lifted == Lift::reminder) {
-        note->noticeInput(message, wParam);
+        note->lifter.noticeInput(message, wParam);
     }
     if (title && message == WM_PAINT && note->bellShown) {
-        return note->paintTitleWithBell(hwnd, wParam, lParam);
+        return note->lifter.paintTitleWithBell(hwnd, wParam, lParam);
     }
     LRESULT result = 0;
     if (note->handleResizeZone(hwnd, message, lParam, note->document.flag("lock"), result) ||
@@ -166,7 +166,7 @@ bool Note::command(int id) {
         break;
     }
     if (id >= CommandThemeFirst && id <= CommandThemeLast) {
-        if (std::optional<std::wstring> base = paletteText(id - CommandThemeFirst)) {
+        if (std::optional<std::wstring> base = titleMenu.paletteText(id - CommandThemeFirst)) {
             applyTheme(*base, true);
             storeAt(document.json, {"theme", "base"}, wideToUtf8(*base));
             markChanged(SaveJson);
@@ -177,7 +177,7 @@ bool Note::command(int id) {
         setOpacity(static_cast<float>(id - CommandOpacityFirst + 1) / 10.0f, ruleOpacityFactor);
         return true;
     }
-    return noteMenuCommand(id) || formatCommand(id);
+    return contextMenu.command(id) || formatCommand(id);
 }
 
 void Note::toggleFlag(const char* name) {
@@ -188,8 +188,8 @@ void Note::toggleFlag(const char* name) {
 void Note::keyboardMenu(HWND source) {
     // The menu a right click on the same part opens: the text and drawing menu
     // on the body and the drawing unless locked, the title menu elsewhere.
-    const bool content = source == bodyEdit || source == scribbleWindow;
-    const bool titleMenu = !content || document.flag("lock");
+    const bool content = source == bodyEdit || source == drawing.window;
+    const bool titleFirst = !content || document.flag("lock");
     // At the caret when the body shows it, otherwise at the sticky's top-left corner.
     POINT at{};
     RECT visible{};
@@ -200,15 +200,15 @@ void Note::keyboardMenu(HWND source) {
         at = {};
         ClientToScreen(window, &at);
     }
-    if (titleMenu) {
-        openTitleMenu(at);
+    if (titleFirst) {
+        titleMenu.open(at);
     } else {
-        showNoteMenu(at);
+        contextMenu.show(at);
     }
 }
 
 void Note::focusContent() {
-    HWND target = titleEditing ? titleEdit : (document.scribbleMode() ? scribbleWindow : bodyEdit);
+    HWND target = titleEditing ? titleEdit : (document.scribbleMode() ? drawing.window : bodyEdit);
     if (target && IsWindowVisible(target)) {
         SetFocus(target);
     } else {

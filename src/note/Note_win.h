@@ -1,47 +1,30 @@
 #pragma once
 // One sticky: its top-level window and children, its note document and the
 // run-time state that is never stored.
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include <windows.h>
 
-#include "base/Timer.h"
 #include "base/UniqueHandle_win.h"
-#include "note/BodyFile_win.h"
-#include "base/Colour.h"
-#include "note/DpiScale.h"
-#include "note/Geometry.h"
+#include "note/ContextMenu_win.h"
 #include "note/NoteCommands.h"
 #include "note/NoteDocument.h"
+#include "note/NoteDrawing_win.h"
+#include "note/NoteLift_win.h"
+#include "note/NoteRunState_win.h"
+#include "note/NoteWindowSet_win.h"
 #include "note/ScrollBar_win.h"
-#include "note/ScrollMath.h"
+#include "note/TitleMenu_win.h"
 #include "groups/Sticky.h"
-#include "scribble/DrawingDevice_win.h"
-#include "scribble/Render.h"
-#include "scribble/Scribble.h"
 #include "storage/Json.h"
 
 namespace Brisvane {
 
 class NoteHost;
 
-// Where a menu opens: the given place, or else the cursor.
-inline POINT menuPlace(const std::optional<POINT>& at) {
-    POINT place{};
-    if (at) {
-        place = *at;
-    } else {
-        GetCursorPos(&place);
-    }
-    return place;
-}
-
-// Moves a child of a sticky without repainting and shows or hides it.
-void placeChild(HWND child, const Rect& r, bool visible);
-
-class Note : public Sticky {
+class Note : public Sticky, public NoteWindowSet, public NoteRunState {
 public:
     explicit Note(std::wstring guid);
     Note(const Note&) = delete;
@@ -66,8 +49,6 @@ public:
     void showMade(bool activate);
     // Lets go of the windows, then destroys them: a sticky the user closes.
     void destroyWindows();
-    // True while the sticky's windows exist and are bound to it.
-    bool hasWindows() const { return window != nullptr; }
     // The procedure of every window class of a sticky.
     static WNDPROC sharedWindowProc();
     NoteRole roleOf(HWND hwnd) const;
@@ -94,8 +75,6 @@ public:
     void setShadow(bool on);
     void setRuleExempt(bool exempt);
 
-    // Screen density: every 96-DPI measure of the sticky goes through px.
-    int px(int measure, int minimum = 0) const { return scaleToDpi(measure, dpi, minimum); }
     // The unfolded and folded title bar heights at the sticky's DPI.
     int titleHeight() const;
     int foldHeight() const;
@@ -114,15 +93,6 @@ public:
     void paintBackground(HDC dc);
     void setTitleEditing(bool on);
     void setMode(bool scribbleMode, bool takeFocus);
-
-    // Title menu: appends every item to `menu`; opens it at the cursor; carries
-    // out its commands that the window commands do not (true when handled);
-    // previews themes and highlights stickies while any menu of the sticky is open.
-    void buildTitleMenu(HMENU menu, bool withCancel);
-    // At the cursor unless a place is given (a menu opened from the keyboard).
-    void openTitleMenu(std::optional<POINT> at = std::nullopt);
-    bool titleMenuCommand(int id);
-    void onMenuLoop(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Magnet snapping while the sticky is dragged; true when `rect` was replaced.
     void onEnterSizeMove();
@@ -159,91 +129,19 @@ public:
     // The drawing layer: pen and figures read from the note, the device chain
     // made when there is something to draw.
     void loadDrawing();
-    void renderScribble();
-    // The context menu of the body and the drawing, at the cursor or at `at`;
-    // built anew each time, the caller destroying it.
-    void showNoteMenu(std::optional<POINT> at = std::nullopt);
-    HMENU buildNoteMenu();
-
-    // Brought forward for the user (NoteLift_win.cpp): unfolded, opaque and out
-    // of its group's rules while lifted. "Show all" lifts every sticky until
-    // the next activity; a reminder also keeps it on top and flashes its title
-    // until a click or Esc in it.
-    enum class Lift { none, shown, reminder };
-    void lift(Lift kind);
-    // Back to the stored look and the group's rules; after a click the user
-    // reads it, so it stays unfolded.
-    void dropLift(bool clicked);
-    // Every message of the sticky's windows while a reminder lifts it.
-    void noticeInput(UINT message, WPARAM wParam);
-    // The small bell at the title's left while a reminder is set, and the
-    // reminder's time in the title's tip.
-    void showReminderBell();
-    LRESULT paintTitleWithBell(HWND title, WPARAM wParam, LPARAM lParam);
-    std::wstring reminderTip() const;
-    Lift lifted = Lift::none;
-    bool bellShown = false;
-    int flashesLeft = 0;
 
     // The application, as much of it as a sticky needs.
     NoteHost* app = nullptr;
     const std::wstring guid;
-    HWND window = nullptr;
-    // The DPI of the monitor the sticky is on.
-    int dpi = baseDpi;
-    HWND newButton = nullptr;
-    HWND trashButton = nullptr;
-    HWND titleEdit = nullptr;
-    WNDPROC titleEditProc = nullptr;
-    // The folded title's window region; the title edit owns it once it is set.
-    HRGN titleRegion = nullptr;
-    bool titleEditing = false;
-    HWND bodyEdit = nullptr;
-    WNDPROC bodyEditProc = nullptr;
-    HWND scribbleWindow = nullptr;
-    Scribble scribble;
-    DrawingDevice drawingDevice;
-    ScribbleView drawingView;
-    // The zoom the body's text is shown at, which the drawing follows.
-    float drawingScale = 1.0f;
-    ScrollBars scrollBars{*this};
-    Timer layoutTimer;
-    HWND tooltip = nullptr; // the program's one tooltip, shared with every sticky
-    std::wstring savedThemeBase;
-    std::vector<std::wstring> menuNotes; // guids, in the order of the last title menu
     NoteDocument document;
-    float highlightFactor = 1.0f;
-    float ruleOpacityFactor = 1.0f;
-    int appliedAlpha = 255;
-    bool fullScreenActive = false;
-    ZOrder zOrderRequest = ZOrder::usually;
-    ZOrder zOrderApplied = ZOrder::usually;
-    bool ruleFold = false;
-    bool folded = false;
-    bool clickThrough = false;
-    bool active = false;
-    ThemeMap themeColours;
-    RECT moveStartRect{};
-    POINT moveStartCursor{};
-    bool suppressMoveStore = false;
-    // The next WM_MOVE is the program putting the sticky back on screen: no edit.
-    bool positionFixed = false;
-    bool programmaticResize = false;
-    bool loading = true;
-    // How text.rtf loaded, and whether the user changed the text since: a body
-    // that could not be read is not written until then.
-    BodyLoad bodyLoad = BodyLoad::Missing;
-    FileStamp bodyStamp; // text.rtf as it was when the body was loaded
-    // The parts edited in the last few seconds, saved or not: the user is still
-    // at it, so a version from elsewhere opens beside rather than replacing
-    // what is being typed into.
-    static constexpr DWORD recentEditMilliseconds = 3000;
-    std::uint32_t recentEdits = 0;
-    DWORD lastEditTick = 0;
+    // The drawing reaches the sticky only through its host.
+    NoteDrawingHost drawingHost{*this};
+    DrawingLayer drawing{drawingHost};
+    ScrollBars scrollBars{*this};
+    ContextMenu contextMenu{*this};
+    TitleMenu titleMenu{*this};
+    NoteLift lifter{*this};
     std::uint32_t editsInProgress() const;
-    bool focusPending = false;
-    bool titleComposing = false;
-    bool bodyComposing = false;
 
 private:
     friend class ScrollBars; // makes its windows as children of the sticky
@@ -264,31 +162,9 @@ private:
     LRESULT bodyMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool command(int id);
     bool formatCommand(int id);
-    LRESULT scribbleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    bool createDrawingDevice();
-    // Where the drawing shows now: the drawing window's size, the body's scroll and the text zoom.
-    Viewport drawingViewport() const;
-    // A mouse position of the drawing window in content coordinates.
-    PointF contentPoint(LPARAM lParam) const;
-    // After undo and redo: redraw and the save request.
-    void drawingChanged();
-    // Ends the stroke and keeps it as a figure, unless note.json would then grow
-    // past what the program reads back: the user is told instead.
-    void commitStroke();
     // The body's paint, buffered so that it reaches the screen together with
     // the drawing laid over it, when the drawing is shown that way.
     LRESULT paintBodyAndDrawing(HWND hwnd);
-    // The note context menu (its own file) and its commands.
-    bool noteMenuCommand(int id);
-    void appendDrawingItems(HMENU menu);
-    void appendTextItems(HMENU menu);
-    HMENU colourMenu(int firstId, const char* checkedMember);
-    HMENU opacityMenu(int firstId, const char* member);
-    std::wstring undoLabel(bool redo);
-    std::wstring menuText(const char* key, const wchar_t* english) const;
-    bool measureSwatch(MEASUREITEMSTRUCT* item);
-    bool drawSwatch(const DRAWITEMSTRUCT* item);
-    std::optional<std::wstring> paletteText(int index) const;
     LRESULT notify(NMHDR* header);
     void paintButton(HWND button, int index);
     HWND createChild(const wchar_t* className, DWORD style, int controlId, NoteRole role, const Rect& at,

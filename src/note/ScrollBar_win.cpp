@@ -61,7 +61,7 @@ void ScrollBars::layout(int x, int y, int width, int height) {
            which == ScrollCase::vertical || which == ScrollCase::both, which == ScrollCase::both);
     ScrollLayout parts = scrollLayout(which, x, y, width, height, cx, cy, thickness);
     placeChild(note_.bodyEdit, parts.body, true);
-    placeChild(note_.scribbleWindow, parts.scribble, true);
+    placeChild(note_.drawing.window, parts.scribble, true);
     placeChild(hScroll_, parts.hShown ? parts.hBar : Rect{}, parts.hShown);
     placeChild(vScroll_, parts.vShown ? parts.vBar : Rect{}, parts.vShown);
     placeChild(corner_, parts.cornerShown ? parts.corner : Rect{}, parts.cornerShown);
@@ -130,7 +130,7 @@ void ScrollBars::invalidate() {
 
 void ScrollBars::refresh() {
     invalidate();
-    note_.renderScribble();
+    note_.drawing.render();
     if (!hScroll_ && !vScroll_) {
         return; // a body that never overflowed has nothing to follow
     }
@@ -247,7 +247,7 @@ LRESULT ScrollBars::barMessage(HWND hwnd, bool horizontal, UINT message, WPARAM 
             SendMessageW(note_.bodyEdit, scrollMessage, line, 0);
             bar.repeatTimer.start();
             InvalidateRect(hwnd, nullptr, FALSE);
-            note_.renderScribble();
+            note_.drawing.render();
         } else if (thumbStart != thumbEnd) {
             bar.grabAlong = at - thumbStart;
             bar.grabAcross = across(horizontal, p);
@@ -280,14 +280,14 @@ LRESULT ScrollBars::barMessage(HWND hwnd, bool horizontal, UINT message, WPARAM 
                 SendMessageW(note_.bodyEdit, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&target));
             }
             InvalidateRect(hwnd, nullptr, FALSE);
-            note_.renderScribble();
+            note_.drawing.render();
         }
         return 0;
     case WM_LBUTTONUP:
         ReleaseCapture();
         return 0;
     case WM_RBUTTONUP:
-        note_.showNoteMenu();
+        note_.contextMenu.show();
         return 0;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
@@ -328,13 +328,13 @@ void ScrollBars::timer(HWND hwnd, bool horizontal, UINT_PTR id) {
                 horizontal ? (before ? SB_LINELEFT : SB_LINERIGHT) : (before ? SB_LINEUP : SB_LINEDOWN);
             SendMessageW(note_.bodyEdit, horizontal ? WM_HSCROLL : WM_VSCROLL, line, 0);
             InvalidateRect(hwnd, nullptr, FALSE);
-            note_.renderScribble();
+            note_.drawing.render();
         }
     } else if (id == scrollFollowTimerId) {
         const int position = along(horizontal, scrollPosition(note_.bodyEdit));
         if (position != bar.lastSeenPosition) {
             InvalidateRect(hwnd, nullptr, FALSE);
-            note_.renderScribble();
+            note_.drawing.render();
             bar.lastSeenPosition = position;
         }
         if (followExpired(timeGetTime(), bar.lastBodyEvent)) {
@@ -358,7 +358,7 @@ LRESULT ScrollBars::cornerMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         PostMessageW(note_.bodyEdit, message, wParam, lParam);
         return 0;
     case WM_RBUTTONUP:
-        note_.showNoteMenu();
+        note_.contextMenu.show();
         return 0;
     default:
         break;

@@ -124,7 +124,7 @@ TEST_F(Drawings, ATextModeStickyShowsItsDrawingFromTheFirstPaint) {
     fixture.start();
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(note->drawingDevice.paintsOver());
+    ASSERT_TRUE(note->drawing.device.paintsOver());
     EXPECT_FALSE(fixture.app->drawingSystem.composition())
         << "Wine composes nothing: no Direct3D device is tried";
     EXPECT_EQ(bodyPixel(*note, 30, 25), RGB(255, 0, 0)) << "before any click";
@@ -136,10 +136,10 @@ TEST_F(Drawings, TypingOverALargeDrawingDrawsNothing) {
     fixture.start();
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
-    ASSERT_EQ(note->scribble.figures.size(), 1000u);
+    ASSERT_EQ(note->drawing.scribble.figures.size(), 1000u);
     SetFocus(note->bodyEdit);
     pumpMessages(100);
-    const int renders = note->drawingView.renders();
+    const int renders = note->drawing.view.renders();
     EXPECT_GT(renders, 0) << "the drawing was shown";
     for (wchar_t c : std::wstring(L"typed without drawing")) {
         SendMessageW(note->bodyEdit, WM_KEYDOWN, 'A', 0);
@@ -150,7 +150,7 @@ TEST_F(Drawings, TypingOverALargeDrawingDrawsNothing) {
     wchar_t text[64] = L"";
     GetWindowTextW(note->bodyEdit, text, 64);
     EXPECT_STREQ(text, L"typed without drawing");
-    EXPECT_EQ(note->drawingView.renders(), renders);
+    EXPECT_EQ(note->drawing.view.renders(), renders);
 }
 
 TEST_F(Drawings, ANoteOfSeventyThousandFiguresSurvivesTwoStartsAndCloses) {
@@ -163,7 +163,7 @@ TEST_F(Drawings, ANoteOfSeventyThousandFiguresSurvivesTwoStartsAndCloses) {
         }
         Note* note = fixture.note(guidA);
         ASSERT_NE(note, nullptr) << cycle;
-        ASSERT_EQ(note->scribble.figures.size(), 70000u) << cycle;
+        ASSERT_EQ(note->drawing.scribble.figures.size(), 70000u) << cycle;
         note->markChanged(SaveFigures | SaveJson); // written again at the close
     }
     fixture.stop();

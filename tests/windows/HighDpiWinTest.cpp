@@ -151,7 +151,7 @@ TEST_F(HighDpi, DpiChangeTakesTheSuggestedRectangle) {
                  reinterpret_cast<LPARAM>(&zoomDenominator));
     ScopedWindowDC dc(note->bodyEdit);
     EXPECT_EQ(zoomNumerator * GetDeviceCaps(dc.get(), LOGPIXELSY), zoomDenominator * to) << "text zoomed";
-    EXPECT_FLOAT_EQ(note->drawingScale * static_cast<float>(GetDeviceCaps(dc.get(), LOGPIXELSY)),
+    EXPECT_FLOAT_EQ(note->drawing.scale * static_cast<float>(GetDeviceCaps(dc.get(), LOGPIXELSY)),
                     static_cast<float>(to))
         << "the drawing zoomed with the text";
 
@@ -193,7 +193,7 @@ TEST_F(Keyboard, MenuKeysOpenTheMenuOfThePart) {
     } cases[] = {{note->titleEdit, false, true},
                  {note->window, false, true},
                  {note->bodyEdit, false, false},
-                 {note->scribbleWindow, false, false},
+                 {note->drawing.window, false, false},
                  {note->bodyEdit, true, true}};
     for (const auto& c : cases) {
         if (c.lock != booleanAt(note->document.json, {"window", "lock"}, false)) {
@@ -240,7 +240,7 @@ TEST_F(ScreenReader, EveryPartHasAName) {
             {note->trashButton, L"Move sticky to trash", L"付箋をゴミ箱へ", ROLE_SYSTEM_PUSHBUTTON},
             {note->titleEdit, L"Title", L"タイトル", ROLE_SYSTEM_TEXT},
             {note->bodyEdit, L"Text", L"本文", ROLE_SYSTEM_TEXT},
-            {note->scribbleWindow, L"Drawing", L"手書き", ROLE_SYSTEM_CLIENT},
+            {note->drawing.window, L"Drawing", L"手書き", ROLE_SYSTEM_CLIENT},
             {note->window, L"Sticky note: dpi", L"付箋: dpi", ROLE_SYSTEM_CLIENT},
         };
         for (const auto& c : cases) {

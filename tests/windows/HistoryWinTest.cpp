@@ -125,7 +125,7 @@ TEST_F(History, EveryReplacementKeepsWhatItReplaces) {
     EXPECT_EQ(versionTexts(guidA).size(), 1u) << "one version per span while typing";
 
     Note* note = fixture.note(guidA);
-    ASSERT_EQ(note->scribble.figures.size(), 1u);
+    ASSERT_EQ(note->drawing.scribble.figures.size(), 1u);
     const std::size_t before = versionTexts(guidA).size();
     SendMessageW(note->window, WM_COMMAND, CommandClear, 0);
     ASSERT_EQ(versionTexts(guidA).size(), before + 1);

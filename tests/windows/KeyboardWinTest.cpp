@@ -121,7 +121,7 @@ TEST_F(KeyboardSticky, NamedForAReaderInAnotherProcess) {
         {note->window, L"付箋: keys"},
         {note->newButton, L"新しい付箋"},
         {note->trashButton, L"付箋をゴミ箱へ"},
-        {note->scribbleWindow, L"手書き"},
+        {note->drawing.window, L"手書き"},
     };
     std::ostringstream handles;
     for (const auto& [part, name] : cases) {

@@ -84,7 +84,7 @@ TEST_F(Scribbles, StoredInScribbleModeTheTextStaysUsable) {
     fixture.start();
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
-    EXPECT_NE(GetFocus(), note->scribbleWindow) << "a sticky opened in the background takes no focus";
+    EXPECT_NE(GetFocus(), note->drawing.window) << "a sticky opened in the background takes no focus";
     EXPECT_NE(GetActiveWindow(), note->window);
 
     SendMessageW(note->window, WM_COMMAND, CommandMode, 0);
@@ -104,8 +104,8 @@ TEST_F(Scribbles, StoredInScribbleModeTheTextStaysUsable) {
 
     SendMessageW(note->window, WM_COMMAND, CommandMode, 0);
     EXPECT_EQ(stringAt(note->document.json, {"mode"}, ""), "scribble");
-    EXPECT_EQ(GetFocus(), note->scribbleWindow);
-    EXPECT_EQ(ChildWindowFromPointEx(note->window, middle, CWP_SKIPINVISIBLE), note->scribbleWindow);
+    EXPECT_EQ(GetFocus(), note->drawing.window);
+    EXPECT_EQ(ChildWindowFromPointEx(note->window, middle, CWP_SKIPINVISIBLE), note->drawing.window);
 }
 
 TEST_F(Scribbles, StrokesAreCommittedSavedAndComeBackBelowTheFloor) {
@@ -113,11 +113,11 @@ TEST_F(Scribbles, StrokesAreCommittedSavedAndComeBackBelowTheFloor) {
     fixture.start();
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
-    drawStroke(note->scribbleWindow, {{10, 10}, {20, 15}, {30, 20}, {40, 30}, {50, 50}});
+    drawStroke(note->drawing.window, {{10, 10}, {20, 15}, {30, 20}, {40, 30}, {50, 50}});
     SendMessageW(note->window, WM_COMMAND, 9005, 0); // rhombus
-    drawStroke(note->scribbleWindow, {{60, 60}, {90, 100}});
-    ASSERT_EQ(note->scribble.figures.size(), 2u);
-    EXPECT_TRUE(note->scribble.canUndo());
+    drawStroke(note->drawing.window, {{60, 60}, {90, 100}});
+    ASSERT_EQ(note->drawing.scribble.figures.size(), 2u);
+    EXPECT_TRUE(note->drawing.scribble.canUndo());
     bool figuresPending = false;
     for (const PendingSave& save : fixture.app->pendingSaves) {
         figuresPending = figuresPending || (save.guid == guidA && (save.flags & SaveFigures));
@@ -138,18 +138,18 @@ TEST_F(Scribbles, StrokesAreCommittedSavedAndComeBackBelowTheFloor) {
 
     note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
-    ASSERT_EQ(note->scribble.figures.size(), 2u);
-    EXPECT_EQ(note->scribble.figures[1].tool, L"rhombus");
-    EXPECT_FALSE(note->scribble.canUndo()) << "what was loaded cannot be undone";
+    ASSERT_EQ(note->drawing.scribble.figures.size(), 2u);
+    EXPECT_EQ(note->drawing.scribble.figures[1].tool, L"rhombus");
+    EXPECT_FALSE(note->drawing.scribble.canUndo()) << "what was loaded cannot be undone";
     SendMessageW(note->window, WM_COMMAND, CommandFigureUndo, 0);
-    EXPECT_EQ(note->scribble.position, 2u);
+    EXPECT_EQ(note->drawing.scribble.position, 2u);
 
     // Both presses of a double click draw.
     for (UINT press : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
-        SendMessageW(note->scribbleWindow, press, MK_LBUTTON, MAKELPARAM(100, 100));
-        SendMessageW(note->scribbleWindow, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
+        SendMessageW(note->drawing.window, press, MK_LBUTTON, MAKELPARAM(100, 100));
+        SendMessageW(note->drawing.window, WM_LBUTTONUP, 0, MAKELPARAM(100, 100));
     }
-    EXPECT_EQ(note->scribble.figures.size(), 4u);
+    EXPECT_EQ(note->drawing.scribble.figures.size(), 4u);
 }
 
 TEST_F(Scribbles, DrawingMenuReadsItemByItem) {
@@ -158,7 +158,7 @@ TEST_F(Scribbles, DrawingMenuReadsItemByItem) {
     fixture.start();
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
-    UniqueMenu menu(note->buildNoteMenu());
+    UniqueMenu menu(note->contextMenu.build());
     std::vector<MenuItem> items = itemsOf(menu.get());
     const std::vector<std::pair<UINT, std::wstring>> expected = {{200, L"Undo"},
                                                                  {201, L"Redo"},
@@ -213,9 +213,9 @@ TEST_F(Scribbles, DrawingMenuReadsItemByItem) {
     EXPECT_TRUE(opacities[3].state & MFS_CHECKED);
     EXPECT_EQ(itemsOf(items[9].sub)[10].id, 12010u);
 
-    drawStroke(note->scribbleWindow, {{10, 10}, {60, 60}});
+    drawStroke(note->drawing.window, {{10, 10}, {60, 60}});
     SendMessageW(note->window, WM_COMMAND, CommandFigureUndo, 0);
-    menu.reset(note->buildNoteMenu());
+    menu.reset(note->contextMenu.build());
     items = itemsOf(menu.get());
     EXPECT_TRUE(items[0].state & MFS_GRAYED) << "back at the floor";
     EXPECT_FALSE(items[1].state & MFS_GRAYED) << "the undone figure can be redone";
@@ -227,7 +227,7 @@ TEST_F(Scribbles, TextMenuReadsItemByItemAndPenCommandsAreStored) {
     Note* note = fixture.note(guidA);
     ASSERT_NE(note, nullptr);
     SendMessageW(note->bodyEdit, EM_EMPTYUNDOBUFFER, 0, 0);
-    UniqueMenu menu(note->buildNoteMenu());
+    UniqueMenu menu(note->contextMenu.build());
     std::vector<MenuItem> items = itemsOf(menu.get());
     const std::vector<std::pair<UINT, std::wstring>> expected = {{100, L"Undo"},
                                                                  {101, L"Redo"},
@@ -266,7 +266,7 @@ TEST_F(Scribbles, TextMenuReadsItemByItemAndPenCommandsAreStored) {
 
     SetFocus(note->bodyEdit);
     SendMessageW(note->bodyEdit, WM_CHAR, L'a', 0);
-    menu.reset(note->buildNoteMenu());
+    menu.reset(note->contextMenu.build());
     items = itemsOf(menu.get());
     EXPECT_FALSE(items[0].state & MFS_GRAYED) << "typing can be undone";
 
@@ -284,8 +284,8 @@ TEST_F(Scribbles, TextMenuReadsItemByItemAndPenCommandsAreStored) {
         SendMessageW(note->window, WM_COMMAND, static_cast<WPARAM>(c.id), 0);
         EXPECT_EQ(valueAt(note->document.json, {"scribble", c.member}), c.value) << c.id;
     }
-    EXPECT_FLOAT_EQ(note->scribble.strokeOpacity, 0.3f);
-    EXPECT_TRUE(note->scribble.eraser);
+    EXPECT_FLOAT_EQ(note->drawing.scribble.strokeOpacity, 0.3f);
+    EXPECT_TRUE(note->drawing.scribble.eraser);
 }
 
 TEST(Direct2DCanvas, DrawsFiguresIntoABitmap) {

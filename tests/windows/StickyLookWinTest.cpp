@@ -86,7 +86,7 @@ TEST_F(StickyLook, ChildrenWithTitlebarAndBorder) {
     EXPECT_TRUE(sameRect(childRect(note, note->trashButton), sized(219, 1, 20, 20)));
     EXPECT_TRUE(sameRect(childRect(note, note->titleEdit), sized(21, 1, 198, 20)));
     // Text area: one more pixel in, 240 - 4 wide and 300 - 20 - 4 high.
-    EXPECT_TRUE(sameRect(childRect(note, note->scribbleWindow), sized(2, 22, 236, 276)));
+    EXPECT_TRUE(sameRect(childRect(note, note->drawing.window), sized(2, 22, 236, 276)));
 }
 
 TEST_F(StickyLook, ChildrenWithoutTitlebarOrBorder) {
@@ -95,12 +95,12 @@ TEST_F(StickyLook, ChildrenWithoutTitlebarOrBorder) {
     EXPECT_FALSE(IsWindowVisible(note->newButton));
     EXPECT_FALSE(IsWindowVisible(note->trashButton));
     // The two border pixels go to the text: 240 + 2 - 4 by 300 + 2 - 4.
-    EXPECT_TRUE(sameRect(childRect(note, note->scribbleWindow), sized(1, 1, 238, 298)));
+    EXPECT_TRUE(sameRect(childRect(note, note->drawing.window), sized(1, 1, 238, 298)));
 }
 
 TEST_F(StickyLook, HiddenTitlebarStartsTheTextInsideTheBorder) {
     open(noteJson(R"(, "border": true, "titlebar": false)"));
-    EXPECT_TRUE(sameRect(childRect(note, note->scribbleWindow), sized(2, 2, 236, 296)));
+    EXPECT_TRUE(sameRect(childRect(note, note->drawing.window), sized(2, 2, 236, 296)));
     EXPECT_EQ(childRect(note, note->bodyEdit).top, 2);
 }
 
@@ -108,7 +108,7 @@ TEST_F(StickyLook, FoldedShowsOnlyTheTitle) {
     open(noteJson(R"(, "border": true, "fold": true)"));
     EXPECT_TRUE(sameRect(childRect(note, note->titleEdit), sized(0, 0, 240, 18)));
     for (HWND hidden :
-         {note->bodyEdit, note->scribbleWindow, note->newButton, note->trashButton,
+         {note->bodyEdit, note->drawing.window, note->newButton, note->trashButton,
           note->scrollBars.hWindow(), note->scrollBars.vWindow(), note->scrollBars.cornerWindow()}) {
         EXPECT_FALSE(IsWindowVisible(hidden));
     }
@@ -116,7 +116,7 @@ TEST_F(StickyLook, FoldedShowsOnlyTheTitle) {
     command(CommandFold);
     pumpMessages(200);
     EXPECT_TRUE(IsWindowVisible(note->bodyEdit));
-    EXPECT_TRUE(sameRect(childRect(note, note->scribbleWindow), sized(2, 22, 236, 276)));
+    EXPECT_TRUE(sameRect(childRect(note, note->drawing.window), sized(2, 22, 236, 276)));
     // A rule's fold lays out the same way once the deferred layout has run.
     note->applyRuleFold(true);
     pumpMessages(200);
@@ -132,7 +132,7 @@ TEST_F(StickyLook, FittingTextShowsNoBars) {
     EXPECT_FALSE(IsWindowVisible(note->scrollBars.vWindow()));
     EXPECT_FALSE(IsWindowVisible(note->scrollBars.cornerWindow()));
     RECT text = sized(2, 22, 236, 276);
-    EXPECT_TRUE(sameRect(childRect(note, note->scribbleWindow), text))
+    EXPECT_TRUE(sameRect(childRect(note, note->drawing.window), text))
         << "the drawing covers the whole text area";
     EXPECT_TRUE(sameRect(childRect(note, note->bodyEdit), text));
     RECT region{};
@@ -148,7 +148,7 @@ TEST_F(StickyLook, LongTextShowsTheVerticalBarAndItsThumbFollows) {
     ASSERT_TRUE(IsWindowVisible(note->scrollBars.vWindow()));
     EXPECT_FALSE(IsWindowVisible(note->scrollBars.hWindow()));
     EXPECT_TRUE(sameRect(childRect(note, note->scrollBars.vWindow()), sized(2 + 236 - 9, 22, 9, 276)));
-    EXPECT_TRUE(sameRect(childRect(note, note->scribbleWindow), sized(2, 22, 227, 276)));
+    EXPECT_TRUE(sameRect(childRect(note, note->drawing.window), sized(2, 22, 227, 276)));
     // The body is wider by its own bar, which the window region cuts off.
     EXPECT_TRUE(sameRect(childRect(note, note->bodyEdit), sized(2, 22, 236 + cx - 9, 276)));
     RECT region{};

@@ -28,7 +28,7 @@ MENUITEMINFOW itemAt(HMENU menu, UINT position) {
     return info;
 }
 
-struct TitleMenu : ::testing::Test {
+struct TitleMenuWin : ::testing::Test {
     AppFixture fixture;
     void SetUp() override {
         fixture.storeSettings(
@@ -38,14 +38,14 @@ struct TitleMenu : ::testing::Test {
     // The title menu of a sticky, built without being shown.
     UniqueMenu menuOf(Note& note) {
         UniqueMenu menu(CreatePopupMenu());
-        note.buildTitleMenu(menu.get(), true);
+        note.titleMenu.build(menu.get(), true);
         return menu;
     }
 };
 
 } // namespace
 
-TEST_F(TitleMenu, ItemsAndStatesFollowTheSticky) {
+TEST_F(TitleMenuWin, ItemsAndStatesFollowTheSticky) {
     fixture.storeNote(
         guidA,
         noteAt(100, 100, ", \"opacity\": 0.3, \"fold\": true, \"alwaysOnTop\": true, \"shadow\": true"));
@@ -126,11 +126,11 @@ TEST_F(TitleMenu, ItemsAndStatesFollowTheSticky) {
     EXPECT_TRUE(itemAt(menu.get(), 10).fState & MFS_DISABLED);
     // Without Cancel for the embedding menus.
     UniqueMenu embedded(CreatePopupMenu());
-    a->buildTitleMenu(embedded.get(), false);
+    a->titleMenu.build(embedded.get(), false);
     EXPECT_EQ(GetMenuItemCount(embedded.get()), 23);
 }
 
-TEST_F(TitleMenu, CommandsChangeTheSticky) {
+TEST_F(TitleMenuWin, CommandsChangeTheSticky) {
     fixture.storeNote(guidA, noteAt(100, 100));
     fixture.storeNote(guidB, noteAt(400, 100));
     fixture.start();
@@ -164,7 +164,7 @@ TEST_F(TitleMenu, CommandsChangeTheSticky) {
     EXPECT_TRUE(IsWindow(fixture.note(guidB)->window));
 }
 
-TEST_F(TitleMenu, ThemePreviewGoesWhenTheMenuClosesWithoutAChoice) {
+TEST_F(TitleMenuWin, ThemePreviewGoesWhenTheMenuClosesWithoutAChoice) {
     fixture.storeNote(guidA, noteAt(100, 100));
     fixture.storeNote(guidB, noteAt(400, 100));
     fixture.start();
@@ -202,7 +202,7 @@ TEST_F(TitleMenu, ThemePreviewGoesWhenTheMenuClosesWithoutAChoice) {
     EXPECT_EQ(a->themeBase(), fifth);
 }
 
-TEST_F(TitleMenu, DraggingSnapsLinksAndCarries) {
+TEST_F(TitleMenuWin, DraggingSnapsLinksAndCarries) {
     fixture.storeNote(guidA, noteAt(100, 100));
     fixture.storeNote(guidB, noteAt(400, 100));
     fixture.start();
@@ -248,7 +248,7 @@ TEST_F(TitleMenu, DraggingSnapsLinksAndCarries) {
     EXPECT_EQ(SendMessageW(a->window, WM_MOVING, 0, reinterpret_cast<LPARAM>(&proposed)), FALSE);
 }
 
-TEST_F(TitleMenu, RightClickOnTheTitleBarOrALockedBodyOpensIt) {
+TEST_F(TitleMenuWin, RightClickOnTheTitleBarOrALockedBodyOpensIt) {
     fixture.storeNote(guidA, noteAt(100, 100));
     fixture.start();
     Note* a = fixture.note(guidA);
