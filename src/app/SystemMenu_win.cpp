@@ -273,7 +273,7 @@ void TackaroonNotes::onCommand(UINT id) {
         const int right = marginRight(settings);
         runModalDialog(generalSettingsDialogId, generalSettingsDialogProc);
         for (Sticky* sticky : allStickies()) {
-            static_cast<Note*>(sticky)->nameWindows(); // in the language chosen
+            static_cast<Note*>(sticky)->names.nameWindows(); // in the language chosen
         }
         if (left == marginLeft(settings) && right == marginRight(settings)) {
             return;
@@ -283,7 +283,7 @@ void TackaroonNotes::onCommand(UINT id) {
             if (!note->bodyEdit) {
                 continue;
             }
-            note->applyMargins();
+            note->density.applyMargins();
             InvalidateRect(note->bodyEdit, nullptr, TRUE);
             UpdateWindow(note->bodyEdit);
             note->scrollBars.refresh();

@@ -3,6 +3,8 @@
 // the name as window text too, which the system's own accessible object reads
 // where the answer cannot reach the reader (another process that cannot take
 // it). The title and the body keep their text as their content.
+#include "note/NoteNames_win.h"
+
 #include <oleacc.h>
 
 #include "note/AccessibleName_win.h"
@@ -12,25 +14,25 @@
 
 namespace Brisvane {
 
-std::wstring Note::partName(NoteRole role) const {
-    if (!app) {
+std::wstring NoteNames::partName(NoteRole role) const {
+    if (!note_.app) {
         return {};
     }
     switch (role) {
     case RoleNewButton:
-        return app->lookupText("menu.titlebar.new", L"New sticky");
+        return note_.app->lookupText("menu.titlebar.new", L"New sticky");
     case RoleTrashButton:
-        return app->lookupText("menu.titlebar.delete", L"Move sticky to trash");
+        return note_.app->lookupText("menu.titlebar.delete", L"Move sticky to trash");
     case RoleTitle:
-        return app->lookupText("accessibility.title", L"Title");
+        return note_.app->lookupText("accessibility.title", L"Title");
     case RoleBody:
-        return app->lookupText("accessibility.text", L"Text");
+        return note_.app->lookupText("accessibility.text", L"Text");
     case RoleScribble:
-        return app->lookupText("accessibility.drawing", L"Drawing");
+        return note_.app->lookupText("accessibility.drawing", L"Drawing");
     case RoleSticky: {
         // The sticky is announced by its title, as lists show it.
-        std::wstring name = app->lookupText("accessibility.sticky", L"Sticky note");
-        const std::wstring title = noteTitleText(titleEdit, bodyEdit);
+        std::wstring name = note_.app->lookupText("accessibility.sticky", L"Sticky note");
+        const std::wstring title = noteTitleText(note_.titleEdit, note_.bodyEdit);
         if (!title.empty()) {
             name += L": " + title;
         }
@@ -41,8 +43,8 @@ std::wstring Note::partName(NoteRole role) const {
     }
 }
 
-bool Note::accessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const NoteRole role = roleOf(hwnd);
+bool NoteNames::accessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const NoteRole role = note_.roleOf(hwnd);
     const std::wstring name = partName(role);
     if (name.empty()) {
         return false;
@@ -56,11 +58,12 @@ bool Note::accessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam, LRESULT& re
     return answerAccessibleName(hwnd, wParam, lParam, name, systemRole, result);
 }
 
-void Note::nameWindows() {
+void NoteNames::nameWindows() {
     // None of these windows paints its text: the buttons paint themselves,
     // and no part of a sticky has a caption.
-    for (auto [part, role] : {std::pair{newButton, RoleNewButton}, std::pair{trashButton, RoleTrashButton},
-                              std::pair{drawing.window, RoleScribble}}) {
+    for (auto [part, role] :
+         {std::pair{note_.newButton, RoleNewButton}, std::pair{note_.trashButton, RoleTrashButton},
+          std::pair{note_.drawing.window, RoleScribble}}) {
         if (part) {
             SetWindowTextW(part, partName(role).c_str());
         }
@@ -68,19 +71,19 @@ void Note::nameWindows() {
     renewStickyName();
 }
 
-void Note::renewStickyName() {
-    if (!window) {
+void NoteNames::renewStickyName() {
+    if (!note_.window) {
         return;
     }
     const std::wstring name = partName(RoleSticky);
-    std::wstring current(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    current.resize(
-        static_cast<std::size_t>(GetWindowTextW(window, current.data(), static_cast<int>(current.size()))));
+    std::wstring current(static_cast<std::size_t>(GetWindowTextLengthW(note_.window)) + 1, L'\0');
+    current.resize(static_cast<std::size_t>(
+        GetWindowTextW(note_.window, current.data(), static_cast<int>(current.size()))));
     if (name == current) {
         return;
     }
-    SetWindowTextW(window, name.c_str());
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+    SetWindowTextW(note_.window, name.c_str());
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, note_.window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 } // namespace Brisvane

@@ -1,5 +1,7 @@
 // Links of the body opened from the keyboard, through the same question a
 // click on a link asks.
+#include "note/NoteKeyboard_win.h"
+
 #include "note/LinkAtCaret.h"
 #include "note/LinkTarget.h"
 #include "note/NoteHost_win.h"
@@ -15,31 +17,32 @@ constexpr long linkReach = 2048;
 
 } // namespace
 
-bool Note::openBodyLink(long cpMin, long cpMax) {
-    return openLinkAt(bodyEdit, cpMin, cpMax, [this](const std::wstring& target) {
-        const std::wstring question = app ? app->lookupText(linkQuestionKey, linkQuestion) : linkQuestion;
-        return askToOpenLink(window, target, question);
+bool NoteKeyboard::openBodyLink(long cpMin, long cpMax) {
+    return openLinkAt(note_.bodyEdit, cpMin, cpMax, [this](const std::wstring& target) {
+        const std::wstring question =
+            note_.app ? note_.app->lookupText(linkQuestionKey, linkQuestion) : linkQuestion;
+        return askToOpenLink(note_.window, target, question);
     });
 }
 
-bool Note::openLinkAtCaret() {
-    if (!bodyEdit) {
+bool NoteKeyboard::openLinkAtCaret() {
+    if (!note_.bodyEdit) {
         return false;
     }
     CHARRANGE selection{};
-    SendMessageW(bodyEdit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessageW(note_.bodyEdit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     // Without detection only text the body marks as a link counts.
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_LINK;
-    SendMessageW(bodyEdit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(note_.bodyEdit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     const bool marked = (format.dwMask & CFM_LINK) && (format.dwEffects & CFE_LINK);
-    if (!marked && !booleanAt(document.json, {"text", "autoDetectURL"}, true)) {
+    if (!marked && !booleanAt(note_.document.json, {"text", "autoDetectURL"}, true)) {
         return false;
     }
     const long caret = selection.cpMin;
     const long from = caret > linkReach ? caret - linkReach : 0;
-    const std::optional<std::wstring> around = rangeText(bodyEdit, from, caret + linkReach);
+    const std::optional<std::wstring> around = rangeText(note_.bodyEdit, from, caret + linkReach);
     if (!around) {
         return false;
     }

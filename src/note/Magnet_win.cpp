@@ -1,4 +1,6 @@
 // Magnet snapping inside the system's move loop of a sticky window.
+#include "note/NoteMagnet_win.h"
+
 #include "note/NoteHost_win.h"
 #include "note/Magnet.h"
 #include "note/Note_win.h"
@@ -15,12 +17,12 @@ Rect toRect(const RECT& r) {
 
 } // namespace
 
-void Note::onEnterSizeMove() {
-    GetCursorPos(&moveStartCursor);
-    if (!app) {
+void NoteMagnet::onEnterSizeMove() {
+    GetCursorPos(&note_.moveStartCursor);
+    if (!note_.app) {
         return;
     }
-    for (Sticky* sticky : app->allStickies()) {
+    for (Sticky* sticky : note_.app->allStickies()) {
         auto* note = static_cast<Note*>(sticky);
         if (note->window) {
             GetWindowRect(note->window, &note->moveStartRect);
@@ -28,27 +30,27 @@ void Note::onEnterSizeMove() {
     }
 }
 
-bool Note::onMoving(RECT& rect) {
+bool NoteMagnet::onMoving(RECT& rect) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    return snapMoving(rect, cursor.x - moveStartCursor.x, cursor.y - moveStartCursor.y, nullptr);
+    return snapMoving(rect, cursor.x - note_.moveStartCursor.x, cursor.y - note_.moveStartCursor.y, nullptr);
 }
 
-bool Note::snapMoving(RECT& rect, int dx, int dy, std::vector<HWND>* carried) {
-    if (!app || !booleanAt(document.json, {"window", "magnet", "monitor"}, true) ||
-        IsRectEmpty(&moveStartRect)) {
+bool NoteMagnet::snapMoving(RECT& rect, int dx, int dy, std::vector<HWND>* carried) {
+    if (!note_.app || !booleanAt(note_.document.json, {"window", "magnet", "monitor"}, true) ||
+        IsRectEmpty(&note_.moveStartRect)) {
         return false;
     }
     std::vector<Note*> notes;
     std::vector<MagnetNote> magnets;
     std::size_t self = 0;
-    for (Sticky* sticky : app->allStickies()) {
+    for (Sticky* sticky : note_.app->allStickies()) {
         auto* note = static_cast<Note*>(sticky);
         RECT current{};
         if (note->window) {
             GetWindowRect(note->window, &current);
         }
-        if (note == this) {
+        if (note == &note_) {
             self = notes.size();
         }
         notes.push_back(note);
@@ -57,17 +59,17 @@ bool Note::snapMoving(RECT& rect, int dx, int dy, std::vector<HWND>* carried) {
              utf8ToWide(stringAt(note->document.json, {"window", "magnet", "stickNoteGuid"}, "")),
              toRect(note->moveStartRect), toRect(current)});
     }
-    if (notes.empty() || notes[self] != this) {
+    if (notes.empty() || notes[self] != &note_) {
         return false;
     }
     MONITORINFO monitor{sizeof monitor};
     GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor);
-    const Json& settings = app->settings;
-    MagnetDistances distances{px(magnetMonitorX(settings)), px(magnetMonitorY(settings)),
-                              px(magnetNoteX(settings)), px(magnetNoteY(settings))};
+    const Json& settings = note_.app->settings;
+    MagnetDistances distances{note_.px(magnetMonitorX(settings)), note_.px(magnetMonitorY(settings)),
+                              note_.px(magnetNoteX(settings)), note_.px(magnetNoteY(settings))};
     MagnetOutcome outcome = snapMove(magnets, self, toRect(rect), dx, dy, toRect(monitor.rcWork), distances);
-    storeAt(document.json, {"window", "magnet", "stickNoteGuid"}, wideToUtf8(outcome.stickGuid));
-    markChanged(SaveJson);
+    storeAt(note_.document.json, {"window", "magnet", "stickNoteGuid"}, wideToUtf8(outcome.stickGuid));
+    note_.markChanged(SaveJson);
     if (!outcome.replaced) {
         return false;
     }

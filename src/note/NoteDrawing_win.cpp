@@ -1,5 +1,4 @@
-// What the drawing layer needs of the sticky, and the body's paint with the
-// drawing laid over it.
+// What the drawing layer needs of the sticky.
 #include "note/NoteDrawing_win.h"
 
 #include "base/ProgramName.h"
@@ -9,15 +8,16 @@
 
 namespace Brisvane {
 
-void Note::loadDrawing() {
-    Scribble& scribble = drawing.scribble;
-    scribble.library = app ? &app->figureLibrary : nullptr;
-    readPen(scribble, valueAt(document.json, {"scribble"}));
+void NoteDrawingHost::load() {
+    Scribble& scribble = note_.drawing.scribble;
+    scribble.library = note_.app ? &note_.app->figureLibrary : nullptr;
+    readPen(scribble, valueAt(note_.document.json, {"scribble"}));
     // A faulty stored figure is left out; the file is then kept before it is
     // written without it.
-    document.figuresReadWhole = loadFigures(scribble, valueAt(document.json, {"scribble", "figure"}));
+    note_.document.figuresReadWhole =
+        loadFigures(scribble, valueAt(note_.document.json, {"scribble", "figure"}));
     if (!scribble.figures.empty()) {
-        drawing.createDevice();
+        note_.drawing.createDevice();
     }
 }
 
@@ -72,33 +72,6 @@ void NoteDrawingHost::openDrawingMenu() {
     } else {
         note_.contextMenu.show();
     }
-}
-
-LRESULT Note::paintBodyAndDrawing(HWND hwnd) {
-    // Drawn first: what it changes joins the region painted now.
-    drawing.presentNow();
-    ScopedPaint paint(hwnd);
-    const RECT area = paint.info().rcPaint;
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    if (!paint.dc() || width <= 0 || height <= 0) {
-        return 0;
-    }
-    // The body paints into memory and the drawing is laid over it there: the
-    // screen never shows the body without its drawing.
-    UniqueMemoryDC memory(CreateCompatibleDC(paint.dc()));
-    UniqueBitmap pixels(CreateCompatibleBitmap(paint.dc(), width, height));
-    if (!memory || !pixels) {
-        CallWindowProcW(bodyEditProc, hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(paint.dc()), PRF_CLIENT);
-        drawing.device.blendOver(paint.dc(), area);
-        return 0;
-    }
-    ScopedSelect selected(memory.get(), pixels.get());
-    SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
-    IntersectClipRect(memory.get(), area.left, area.top, area.right, area.bottom);
-    CallWindowProcW(bodyEditProc, hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
-    drawing.device.blendOver(memory.get(), area);
-    BitBlt(paint.dc(), area.left, area.top, width, height, memory.get(), area.left, area.top, SRCCOPY);
-    return 0;
 }
 
 } // namespace Brisvane

@@ -1,5 +1,5 @@
 #pragma once
-// The sticky as its drawing layer sees it.
+// The sticky as its drawing layer sees it, and the drawing read from the note.
 #include <cstddef>
 
 #include <windows.h>
@@ -13,6 +13,9 @@ class Note;
 class NoteDrawingHost final : public DrawingHost {
 public:
     explicit NoteDrawingHost(Note& note) : note_(note) {}
+    // Pen and figures read from the note; the device chain made when there is
+    // something to draw.
+    void load();
 
     HWND drawingBody() const override;
     HWND drawingFrame() const override;

@@ -76,42 +76,6 @@ int Note::foldHeight() const {
     return px(app ? titlebarHeightFold(app->settings) : 18);
 }
 
-void Note::changeDpi(int newDpi, const RECT& suggested) {
-    const int oldDpi = dpi;
-    dpi = effectiveDpi(newDpi);
-    applyTextZoom();
-    applyMargins();
-    keepStoredDpi(oldDpi);
-    // Folded, the window is the title bar at the new DPI.
-    const int height = folded ? foldHeight() : suggested.bottom - suggested.top;
-    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    layout();
-    drawing.render(); // at the text's new zoom
-}
-
-void Note::applyTextZoom() {
-    // Rich Edit turns twips into pixels at the DPI of its device context.
-    ScopedWindowDC dc(bodyEdit);
-    if (!dc.get()) {
-        return;
-    }
-    const TextZoom zoom = textZoom(dpi, GetDeviceCaps(dc.get(), LOGPIXELSY));
-    for (HWND edit : {titleEdit, bodyEdit}) {
-        SendMessageW(edit, EM_SETZOOM, static_cast<WPARAM>(zoom.numerator), zoom.denominator);
-    }
-    // The drawing keeps its place on the words: stored coordinates stay, the view zooms.
-    drawing.scale =
-        zoom.numerator > 0 ? static_cast<float>(zoom.numerator) / static_cast<float>(zoom.denominator) : 1.0f;
-}
-
-void Note::applyMargins() {
-    if (app && bodyEdit) {
-        SendMessageW(bodyEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
-                     MAKELPARAM(px(marginLeft(app->settings)), px(marginRight(app->settings))));
-    }
-}
-
 void Note::layout() {
     if (!window || !app) {
         return;
@@ -137,7 +101,7 @@ void Note::layout() {
         const Rect& text = parts.textArea;
         scrollBars.layout(text.left, text.top, text.width(), text.height());
     }
-    renewToolRects();
+    tips.renewRects();
 
     restoreLoadedState();
     // A size that is the stored one as drawn is not the user's: a stored size

@@ -1,4 +1,5 @@
-// The title bar's handlers: the new and trash buttons and the title edit.
+#include "note/NoteTitle_win.h"
+
 #include "note/Note_win.h"
 
 #include <commctrl.h>
@@ -15,10 +16,10 @@
 
 namespace Brisvane {
 
-LRESULT Note::buttonMessage(HWND hwnd, int index, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT NoteTitle::buttonMessage(HWND hwnd, int index, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        paintButton(hwnd, index);
+        note_.paintButton(hwnd, index);
         return 0;
     case WM_ERASEBKGND:
         return 0;
@@ -32,15 +33,15 @@ LRESULT Note::buttonMessage(HWND hwnd, int index, UINT message, WPARAM wParam, L
         InvalidateRect(hwnd, nullptr, FALSE);
         POINT point;
         GetCursorPos(&point);
-        ScreenToClient(window, &point);
-        if (hadCapture && ChildWindowFromPoint(window, point) == hwnd) {
-            command(index == 0 ? CommandNew : CommandTrash);
+        ScreenToClient(note_.window, &point);
+        if (hadCapture && ChildWindowFromPoint(note_.window, point) == hwnd) {
+            note_.command(index == 0 ? CommandNew : CommandTrash);
             return 0; // the sticky may be gone (moved to the trash)
         }
         break;
     }
     case WM_RBUTTONUP:
-        titleMenu.open();
+        note_.titleMenu.open();
         return 0;
     default:
         break;
@@ -48,28 +49,28 @@ LRESULT Note::buttonMessage(HWND hwnd, int index, UINT message, WPARAM wParam, L
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT Note::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT NoteTitle::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_KILLFOCUS:
-        titleEditing = false;
+        note_.titleEditing = false;
         break;
     case WM_SETCURSOR:
-        if (!titleEditing) {
+        if (!note_.titleEditing) {
             SetCursor(LoadCursorW(nullptr, IDC_ARROW));
             return 0;
         }
         break;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
-            setTitleEditing(false);
+            note_.setTitleEditing(false);
         }
         break;
     case WM_IME_STARTCOMPOSITION:
-        titleComposing = true;
+        note_.titleComposing = true;
         break;
     case WM_IME_ENDCOMPOSITION:
-        titleComposing = false;
-        markChanged(SaveJson);
+        note_.titleComposing = false;
+        note_.markChanged(SaveJson);
         break;
     case WM_MOUSEMOVE: {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, HOVER_DEFAULT};
@@ -77,16 +78,16 @@ LRESULT Note::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         break;
     }
     case WM_LBUTTONDOWN:
-        if (!titleEditing) {
-            if (!document.fix("position")) {
-                SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+        if (!note_.titleEditing) {
+            if (!note_.document.fix("position")) {
+                SendMessageW(note_.window, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
             }
             return 0;
         }
         break;
     case WM_LBUTTONDBLCLK:
-        if (!titleEditing) {
-            setFold(!document.flag("fold"), ruleFold, true);
+        if (!note_.titleEditing) {
+            note_.setFold(!note_.document.flag("fold"), note_.ruleFold, true);
             return 0;
         }
         break;
@@ -94,23 +95,23 @@ LRESULT Note::titleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-        if (!titleEditing) {
+        if (!note_.titleEditing) {
             return 0;
         }
         break;
     case WM_RBUTTONUP:
-        titleMenu.open();
+        note_.titleMenu.open();
         return 0;
     case WM_CONTEXTMENU:
         if (lParam == -1) {
-            keyboardMenu(hwnd); // the edit's own menu would offer nothing
+            note_.keyboard.contextKey(hwnd); // the edit's own menu would offer nothing
             return 0;
         }
         break;
     default:
         break;
     }
-    return CallWindowProcW(titleEditProc, hwnd, message, wParam, lParam);
+    return CallWindowProcW(note_.titleEditProc, hwnd, message, wParam, lParam);
 }
 
 } // namespace Brisvane

@@ -148,7 +148,7 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     // The monitor the sticky goes to gives the measures of its title bar.
     dpi = monitorDpi(rectFromSize(document.position("left"), document.position("top"),
                                   document.position("width"), document.position("height")));
-    adoptStoredDpi();
+    density.adoptStored();
     const int width = document.position("width");
     const int height = folded ? foldHeight() : document.position("height");
     bool corrected = false;
@@ -203,14 +203,14 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
         SetWindowLongPtrW(bodyEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
     applyBodyFormat(bodyEdit, fontSize(settings), themeColour(themeColours, L"text-color"),
                     px(marginLeft(settings)), px(marginRight(settings)));
-    applyTextZoom(); // while the body is empty, so nothing needs wrapping again
+    density.applyTextZoom(); // while the body is empty, so nothing needs wrapping again
     steps.windows += StartupSteps::since(began);
 
     began = StartupSteps::Clock::now();
     if (!rtfPath.empty()) {
         bodyLoad = loadBodyFile(bodyEdit, rtfPath, &bodyStamp);
     }
-    loadDrawing();
+    drawingHost.load();
     steps.text += StartupSteps::since(began);
 
     began = StartupSteps::Clock::now();
@@ -239,7 +239,7 @@ bool Note::createWindows(NoteHost* application, const std::wstring& rtfPath) {
     }
     tooltip = app->sharedTooltip.ensure(tooltipInitial(settings), tooltipAutoPopup(settings));
     app->sharedTooltip.addTools(window, {titleEdit, newButton, trashButton});
-    nameWindows();
+    names.nameWindows();
     steps.windows += StartupSteps::since(began);
     return true;
 }
@@ -255,7 +255,7 @@ void Note::destroyWindows() {
 }
 
 void Note::releaseWindows() {
-    releaseTools();
+    tips.release();
     if (titleRegion) {
         SetWindowRgn(titleEdit, nullptr, FALSE); // the system deletes the region it held
     }
@@ -334,18 +334,6 @@ void Note::takePendingFocus() {
     if (IsWindowVisible(target)) {
         focusPending = false;
         SetFocus(target);
-    }
-}
-
-void Note::renewToolRects() {
-    if (app) {
-        app->sharedTooltip.renewRects(window, {titleEdit, newButton, trashButton});
-    }
-}
-
-void Note::releaseTools() {
-    if (app && window) {
-        app->sharedTooltip.removeTools(window, {titleEdit, newButton, trashButton});
     }
 }
 

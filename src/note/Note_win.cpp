@@ -63,8 +63,8 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         note->lifter.noticeInput(message, wParam);
     }
     LRESULT result = 0;
-    if (note->handleResizeZone(hwnd, message, lParam, false, result) ||
-        (message == WM_GETOBJECT && note->accessibleObject(hwnd, wParam, lParam, result))) {
+    if (note->frameHandler.handleResizeZone(hwnd, message, lParam, false, result) ||
+        (message == WM_GETOBJECT && note->names.accessibleObject(hwnd, wParam, lParam, result))) {
         return result;
     }
     switch (note->roleOf(hwnd)) {
@@ -77,11 +77,11 @@ LRESULT CALLBACK Note::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case RoleScrollCorner:
         return note->scrollBars.cornerMessage(hwnd, message, wParam, lParam);
     case RoleNewButton:
-        return note->buttonMessage(hwnd, 0, message, wParam, lParam);
+        return note->titleHandler.buttonMessage(hwnd, 0, message, wParam, lParam);
     case RoleTrashButton:
-        return note->buttonMessage(hwnd, 1, message, wParam, lParam);
+        return note->titleHandler.buttonMessage(hwnd, 1, message, wParam, lParam);
     default:
-        return note->stickyMessage(hwnd, message, wParam, lParam);
+        return note->frameHandler.message(hwnd, message, wParam, lParam);
     }
 }
 
@@ -98,12 +98,12 @@ LRESULT CALLBACK Note::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return note->lifter.paintTitleWithBell(hwnd, wParam, lParam);
     }
     LRESULT result = 0;
-    if (note->handleResizeZone(hwnd, message, lParam, note->document.flag("lock"), result) ||
-        (message == WM_GETOBJECT && note->accessibleObject(hwnd, wParam, lParam, result))) {
+    if (note->frameHandler.handleResizeZone(hwnd, message, lParam, note->document.flag("lock"), result) ||
+        (message == WM_GETOBJECT && note->names.accessibleObject(hwnd, wParam, lParam, result))) {
         return result;
     }
-    return title ? note->titleMessage(hwnd, message, wParam, lParam)
-                 : note->bodyMessage(hwnd, message, wParam, lParam);
+    return title ? note->titleHandler.titleMessage(hwnd, message, wParam, lParam)
+                 : note->bodyHandler.message(hwnd, message, wParam, lParam);
 }
 
 bool Note::command(int id) {
@@ -183,28 +183,6 @@ bool Note::command(int id) {
 void Note::toggleFlag(const char* name) {
     storeAt(document.json, {"window", name}, !document.flag(name));
     markChanged(SaveJson);
-}
-
-void Note::keyboardMenu(HWND source) {
-    // The menu a right click on the same part opens: the text and drawing menu
-    // on the body and the drawing unless locked, the title menu elsewhere.
-    const bool content = source == bodyEdit || source == drawing.window;
-    const bool titleFirst = !content || document.flag("lock");
-    // At the caret when the body shows it, otherwise at the sticky's top-left corner.
-    POINT at{};
-    RECT visible{};
-    GetClientRect(bodyEdit, &visible);
-    if (source == bodyEdit && GetFocus() == bodyEdit && GetCaretPos(&at) && PtInRect(&visible, at)) {
-        ClientToScreen(bodyEdit, &at);
-    } else {
-        at = {};
-        ClientToScreen(window, &at);
-    }
-    if (titleFirst) {
-        titleMenu.open(at);
-    } else {
-        contextMenu.show(at);
-    }
 }
 
 void Note::focusContent() {

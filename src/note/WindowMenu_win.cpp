@@ -1,6 +1,8 @@
 // The sticky's window menu, opened with Alt+Space as on any window, and the
 // keyboard move and size it starts: the arrow keys move or size the sticky
 // (snapping as a mouse drag does), Enter keeps it there, Esc puts it back.
+#include "note/NoteKeyboard_win.h"
+
 #include <algorithm>
 
 #include "base/UniqueHandle_win.h"
@@ -46,8 +48,8 @@ bool isKeyMessage(UINT message) {
 
 } // namespace
 
-void Note::openWindowMenu() {
-    if (!window || !app) {
+void NoteKeyboard::openWindowMenu() {
+    if (!note_.window || !note_.app) {
         return;
     }
     UniqueMenu menu(CreatePopupMenu());
@@ -56,25 +58,26 @@ void Note::openWindowMenu() {
     }
     auto add = [&](int id, bool enabled, bool checked, const char* key, const wchar_t* english) {
         const UINT flags = MF_STRING | (enabled ? 0 : MF_GRAYED) | (checked ? MF_CHECKED : 0);
-        AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(id), app->lookupText(key, english).c_str());
+        AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(id),
+                    note_.app->lookupText(key, english).c_str());
     };
-    const bool fold = document.flag("fold");
-    add(WindowMove, !document.fix("position"), false, "menu.window.move", L"&Move");
-    add(WindowSize, !folded && !document.fix("size"), false, "menu.window.size", L"&Size");
+    const bool fold = note_.document.flag("fold");
+    add(WindowMove, !note_.document.fix("position"), false, "menu.window.move", L"&Move");
+    add(WindowSize, !note_.folded && !note_.document.fix("size"), false, "menu.window.size", L"&Size");
     if (fold) {
         add(CommandFold, true, false, "menu.window.unfold", L"&Unfold");
     } else {
         add(CommandFold, true, false, "menu.window.fold", L"&Fold");
     }
-    add(CommandAlwaysOnTop, true, isAlwaysOnTop(), "menu.window.alwaysOnTop", L"Always on &top");
+    add(CommandAlwaysOnTop, true, note_.isAlwaysOnTop(), "menu.window.alwaysOnTop", L"Always on &top");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     add(WindowClose, true, false, "menu.window.close", L"&Close\tAlt+F4");
 
     // Under the sticky's top-left corner, where a window keeps its own menu.
     POINT at{};
-    ClientToScreen(window, &at);
+    ClientToScreen(note_.window, &at);
     const int id = static_cast<int>(TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD,
-                                                   at.x, at.y, 0, window, nullptr));
+                                                   at.x, at.y, 0, note_.window, nullptr));
     switch (id) {
     case WindowMove:
     case WindowSize:
@@ -82,29 +85,30 @@ void Note::openWindowMenu() {
         break;
     case WindowClose:
         // As Alt+F4, once this menu's message has returned.
-        PostMessageW(window, WM_CLOSE, 0, 0);
+        PostMessageW(note_.window, WM_CLOSE, 0, 0);
         break;
     case CommandFold:
     case CommandAlwaysOnTop:
-        command(id);
+        note_.command(id);
         break;
     default:
         break;
     }
 }
 
-void Note::moveByKeyboard(bool size) {
-    if (!window || (size ? folded || document.fix("size") : document.fix("position"))) {
+void NoteKeyboard::moveByKeyboard(bool size) {
+    if (!note_.window ||
+        (size ? note_.folded || note_.document.fix("size") : note_.document.fix("position"))) {
         return;
     }
-    HWND self = window;
+    HWND self = note_.window;
     RECT startRect{};
     GetWindowRect(self, &startRect);
-    onEnterSizeMove(); // every sticky's start rectangle, for the magnet
-    const Json startLink = valueAt(document.json, {"window", "magnet", "stickNoteGuid"});
+    note_.magnet.onEnterSizeMove(); // every sticky's start rectangle, for the magnet
+    const Json startLink = valueAt(note_.document.json, {"window", "magnet", "stickNoteGuid"});
     KeyboardMove move(size ? KeyboardMove::Kind::size : KeyboardMove::Kind::move, toRect(startRect),
-                      px(keyboardStep, 1), px(keyboardLargeStep, 1), px(30), foldHeight(),
-                      static_cast<int>(maxStickySide));
+                      note_.px(keyboardStep, 1), note_.px(keyboardLargeStep, 1), note_.px(30),
+                      note_.foldHeight(), static_cast<int>(maxStickySide));
     std::vector<HWND> carried;
     auto place = [&] {
         RECT r{};
@@ -115,7 +119,7 @@ void Note::moveByKeyboard(bool size) {
                          SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             return;
         }
-        snapMoving(r, move.dx(), move.dy(), &carried);
+        note_.magnet.snapMoving(r, move.dx(), move.dy(), &carried);
         SetWindowPos(self, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
 
@@ -158,18 +162,41 @@ void Note::moveByKeyboard(bool size) {
         return;
     }
     // Cancelled: the stickies carried along go back too, and the link as it was.
-    if (app) {
-        for (Sticky* sticky : app->allStickies()) {
+    if (note_.app) {
+        for (Sticky* sticky : note_.app->allStickies()) {
             auto* note = static_cast<Note*>(sticky);
-            if (note != this && note->window &&
+            if (note != &note_ && note->window &&
                 std::find(carried.begin(), carried.end(), note->window) != carried.end()) {
                 SetWindowPos(note->window, nullptr, note->moveStartRect.left, note->moveStartRect.top, 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             }
         }
     }
-    if (storeAt(document.json, {"window", "magnet", "stickNoteGuid"}, startLink)) {
-        markChanged(SaveJson);
+    if (storeAt(note_.document.json, {"window", "magnet", "stickNoteGuid"}, startLink)) {
+        note_.markChanged(SaveJson);
+    }
+}
+
+void NoteKeyboard::contextKey(HWND source) {
+    // The menu a right click on the same part opens: the text and drawing menu
+    // on the body and the drawing unless locked, the title menu elsewhere.
+    const bool content = source == note_.bodyEdit || source == note_.drawing.window;
+    const bool titleFirst = !content || note_.document.flag("lock");
+    // At the caret when the body shows it, otherwise at the sticky's top-left corner.
+    POINT at{};
+    RECT visible{};
+    GetClientRect(note_.bodyEdit, &visible);
+    if (source == note_.bodyEdit && GetFocus() == note_.bodyEdit && GetCaretPos(&at) &&
+        PtInRect(&visible, at)) {
+        ClientToScreen(note_.bodyEdit, &at);
+    } else {
+        at = {};
+        ClientToScreen(note_.window, &at);
+    }
+    if (titleFirst) {
+        note_.titleMenu.open(at);
+    } else {
+        note_.contextMenu.show(at);
     }
 }
 
