@@ -1,19 +1,18 @@
 // The note context menu: the drawing menu in scribble mode, the text menu
 // otherwise, and the commands of the drawing menu.
-#include <algorithm>
+#include "note/ContextMenu_win.h"
 
-#include <windows.h>
+#include <algorithm>
 
 #include <richedit.h>
 
-#include "note/ContextMenu_win.h"
-
 #include "base/UniqueHandle_win.h"
+#include "note/MenuText.h"
 #include "note/NoteHost_win.h"
 #include "note/Note_win.h"
 #include "note/RichEdit_win.h"
 #include "scribble/FigureLibrary.h"
-#include "scribble/NoteMenu.h"
+#include "scribble/DrawingMenu.h"
 #include "storage/TextCodec.h"
 
 namespace Brisvane {

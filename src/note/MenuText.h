@@ -13,4 +13,9 @@ inline constexpr std::size_t maxMenuItemChars = 255;
 // `fallback` (shown as it is) when nothing of `text` remains.
 std::wstring menuItemText(std::wstring_view text, std::wstring_view fallback = {});
 
+// The text menu's Undo and Redo name what they take back: the language key of
+// a Rich Edit undo action code, empty for unknown codes, and its English.
+const char* undoNameKey(int code);
+const wchar_t* undoNameText(int code);
+
 } // namespace Brisvane

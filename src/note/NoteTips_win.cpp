@@ -17,13 +17,15 @@ constexpr size_t tipTextLimit = 80;
 
 void NoteTips::renewRects() {
     if (note_.app) {
-        note_.app->sharedTooltip.renewRects(note_.window, {note_.titleEdit, note_.newButton, note_.trashButton});
+        note_.app->sharedTooltip.renewRects(note_.window,
+                                            {note_.titleEdit, note_.newButton, note_.trashButton});
     }
 }
 
 void NoteTips::release() {
     if (note_.app && note_.window) {
-        note_.app->sharedTooltip.removeTools(note_.window, {note_.titleEdit, note_.newButton, note_.trashButton});
+        note_.app->sharedTooltip.removeTools(note_.window,
+                                             {note_.titleEdit, note_.newButton, note_.trashButton});
     }
 }
 
@@ -46,7 +48,7 @@ void NoteTips::answer(NMTTDISPINFOW* info) {
         text = note_.app ? note_.app->lookupText("menu.titlebar.new", L"New note") : L"New note";
     } else if (tool == note_.trashButton) {
         text = note_.app ? note_.app->lookupText("menu.titlebar.delete", L"Put note in the trash")
-                   : L"Put note in the trash";
+                         : L"Put note in the trash";
     } else {
         return;
     }

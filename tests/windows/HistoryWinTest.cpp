@@ -11,7 +11,7 @@
 #include "StoredNotes.h"
 #include "dialogs/DialogIds.h"
 #include "note/RichEdit_win.h"
-#include "scribble/NoteMenu.h"
+#include "scribble/DrawingMenu.h"
 #include "storage/File_win.h"
 #include "storage/History_win.h"
 

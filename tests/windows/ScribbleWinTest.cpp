@@ -9,7 +9,7 @@
 
 #include "AppFixture.h"
 #include "scribble/D2DCanvas_win.h"
-#include "scribble/NoteMenu.h"
+#include "scribble/DrawingMenu.h"
 #include "scribble/Render.h"
 #include "storage/TextCodec.h"
 

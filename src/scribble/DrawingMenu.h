@@ -15,9 +15,5 @@ inline constexpr size_t coloursPerColumn = 10;
 
 // The width with two decimals and " px", as "0.50 px".
 std::wstring strokeWidthLabel(float width);
-// The language key of a Rich Edit undo action code; empty for unknown codes.
-const char* undoNameKey(int code);
-// The built-in English of the same action.
-const wchar_t* undoNameText(int code);
 
 } // namespace Brisvane
