@@ -152,6 +152,8 @@ target_link_options(close_app PRIVATE -municode ${STATIC_LINK})
 add_executable(show_dialog ${CMAKE_SOURCE_DIR}/tests/e2e/show_dialog.cpp ${APP_RC})
 target_link_libraries(show_dialog PRIVATE tackaroon_win)
 target_link_options(show_dialog PRIVATE -municode ${STATIC_LINK})
+add_executable(hold_file ${CMAKE_SOURCE_DIR}/tests/e2e/hold_file.cpp)
+target_link_options(hold_file PRIVATE -municode ${STATIC_LINK})
 add_executable(close_timing ${CMAKE_SOURCE_DIR}/tests/e2e/close_timing.cpp)
 target_link_options(close_timing PRIVATE -municode ${STATIC_LINK})
 add_executable(fault_injection ${CMAKE_SOURCE_DIR}/tests/e2e/fault_injection.cpp)
@@ -182,7 +184,7 @@ if(CMAKE_CROSSCOMPILING)
   # About as long as a shard: it starts with them, not among the short scripts at the end.
   set_tests_properties(dpi_end_to_end PROPERTIES TIMEOUT 600 COST 100)
   add_wine_test(sync_end_to_end bash ${CMAKE_SOURCE_DIR}/tests/e2e/sync_e2e.sh ${APP_DIR}
-                $<TARGET_FILE:close_app> ${CMAKE_BINARY_DIR}/artifacts)
+                $<TARGET_FILE:close_app> $<TARGET_FILE:hold_file> ${CMAKE_BINARY_DIR}/artifacts)
   set_tests_properties(sync_end_to_end PROPERTIES TIMEOUT 600)
   add_wine_test(hard_kills bash ${CMAKE_SOURCE_DIR}/tests/e2e/faults_e2e.sh ${APP_DIR}
                 $<TARGET_FILE:fault_injection> 8 1 ${CMAKE_BINARY_DIR}/artifacts)

@@ -8,4 +8,4 @@ rounds=${1:-10}
 build=${2:-build/windows}
 here=$(cd "$(dirname "$0")" && pwd)
 exec "$here/with-display.sh" bash "$here/../tests/e2e/sync_e2e.sh" "$build/app" "$build/close_app.exe" \
-    "$build/artifacts" "$rounds"
+    "$build/hold_file.exe" "$build/artifacts" "$rounds"

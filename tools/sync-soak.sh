@@ -5,6 +5,10 @@
 # with the sync paused, new notes and trashing. Prints edits, notes, the
 # "(changed elsewhere)" stickies made, versions left beside notes and losses
 # (a typed text in no note and no trash entry on either side); fails on a loss.
+# Each side has an X display of its own, as two machines have a keyboard each:
+# on one shared display a side that reloads the sticky it last had focused
+# takes the X keyboard focus, and the rest of a word typed on the other side
+# goes into its sticky.
 # Usage: tools/sync-soak.sh [MINUTES] [BUILD]   (default 30 minutes, build/windows)
 set -euo pipefail
 minutes=${1:-30}
@@ -22,8 +26,17 @@ mkdir -p "$a" "$b" "$work/st"
 for p in "$prefix_a" "$prefix_b"; do
     WINEPREFIX=$p "$here/wine-prefix.sh" >/dev/null
 done
+# B's display: a second Xvfb, which says its number once it takes connections.
+display_a=$DISPLAY
+mkfifo "$work/xvfb"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/xvfb" >/dev/null 2>&1 &
+xvfb_b=$!
+read -r display_b <"$work/xvfb"
+display_b=:$display_b
+rm -f "$work/xvfb"
 cleanup() {
     st_stop
+    kill "$xvfb_b" 2>/dev/null || true
     WINEPREFIX=$prefix_a wineserver -k 2>/dev/null || true
     WINEPREFIX=$prefix_b wineserver -k 2>/dev/null || true
     rm -rf "$work"
@@ -42,37 +55,43 @@ done
 st_start "$work/st" "$a" "$b"
 st_converged || { echo "Syncthing did not bring the notes to B"; exit 1; }
 
+# Runs xdotool on side $1's display.
+on() {
+    local side=$1
+    shift
+    if [ "$side" = A ]; then DISPLAY=$display_a xdotool "$@"; else DISPLAY=$display_b xdotool "$@"; fi
+}
 start_side() {
-    local side=$1 x=$2 y=$3 folder prefix window=
-    if [ "$side" = A ]; then folder=$a prefix=$prefix_a; else folder=$b prefix=$prefix_b; fi
-    WINEPREFIX=$prefix wine explorer /desktop="Soak$side",800x300 \
+    local side=$1 folder prefix display window=
+    if [ "$side" = A ]; then
+        folder=$a prefix=$prefix_a display=$display_a
+    else
+        folder=$b prefix=$prefix_b display=$display_b
+    fi
+    DISPLAY=$display WINEPREFIX=$prefix wine explorer /desktop="Soak$side",800x300 \
         "$(WINEPREFIX=$prefix winepath -w "$folder/Tackaroon notes.exe")" >/dev/null 2>&1 &
     for _ in $(seq 1 300); do
-        window=$(xdotool search --name "Soak$side - Wine desktop" 2>/dev/null | head -n 1) || true
+        window=$(on "$side" search --name "Soak$side - Wine desktop" 2>/dev/null | head -n 1) || true
         [ -n "$window" ] && break
         sleep 0.1
     done
     [ -n "$window" ] || { echo "desktop $side did not open"; exit 1; }
-    xdotool windowmove "$window" "$x" "$y"
+    on "$side" windowmove "$window" 0 0
     sleep 0.3
-    eval "$(xdotool getwindowgeometry --shell "$window" | sed "s/^/${side}_/")"
+    eval "$(on "$side" getwindowgeometry --shell "$window" | sed "s/^/${side}_/")"
 }
 click_at() {
-    local x y
     if [ "$1" = A ]; then
-        x=$((A_X + $2)) y=$((A_Y + $3))
-        xdotool windowfocus --sync "$A_WINDOW"
+        on A windowfocus --sync "$A_WINDOW" mousemove $((A_X + $2)) $((A_Y + $3)) click 1
     else
-        x=$((B_X + $2)) y=$((B_Y + $3))
-        xdotool windowfocus --sync "$B_WINDOW"
+        on B windowfocus --sync "$B_WINDOW" mousemove $((B_X + $2)) $((B_Y + $3)) click 1
     fi
-    xdotool mousemove "$x" "$y" click 1
 }
 type_at() {
     click_at "$1" "$2" "$3"
     sleep 0.3
-    xdotool key ctrl+End
-    xdotool type --delay 20 "$4"
+    on "$1" key ctrl+End
+    on "$1" type --delay 20 "$4"
     trace_word "$1" "$2" "$3" "$4"
 }
 # Notes in the actions log whether the word reached a saved file on the typing
@@ -89,10 +108,8 @@ trace_word() {
         echo "typed $w on $1 at $2,$3, saved there $saved" >>"$work/actions"
     ) &
 }
-# One above the other: both wholly on the 1280x800 screen, so no click is
-# pulled in to its edge.
-start_side A 0 0
-start_side B 0 340
+start_side A
+start_side B
 sleep 15
 
 typed=()
@@ -112,7 +129,7 @@ while [ "$SECONDS" -lt "$end" ]; do
     0) # a new note beside the first sticky, typed into at once
         click_at "$side" 30 50
         sleep 0.8
-        xdotool type --delay 20 " $word"
+        on "$side" type --delay 20 " $word"
         trace_word "$side" 30 50 " $word"
         typed+=("$word")
         ;;
@@ -136,9 +153,9 @@ while [ "$SECONDS" -lt "$end" ]; do
 done
 st_converged 300 || echo "the two sides did not come to hold the same before the close"
 for side in A B; do
-    prefix=$prefix_a
-    [ "$side" = B ] && prefix=$prefix_b
-    WINEPREFIX=$prefix wine explorer /desktop="Soak$side" "$(WINEPREFIX=$prefix winepath -w "$build/close_app.exe")" \
+    prefix=$prefix_a display=$display_a
+    [ "$side" = B ] && prefix=$prefix_b display=$display_b
+    DISPLAY=$display WINEPREFIX=$prefix wine explorer /desktop="Soak$side" "$(WINEPREFIX=$prefix winepath -w "$build/close_app.exe")" \
         >/dev/null 2>&1 || echo "$side did not close"
 done
 st_converged 300 || echo "the two sides did not come to hold the same after the close"

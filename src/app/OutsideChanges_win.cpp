@@ -6,8 +6,10 @@
 #include <optional>
 
 #include "app/TackaroonNotes_win.h"
+#include "note/BodyFile_win.h"
 #include "note/Geometry.h"
 #include "note/Note_win.h"
+#include "note/RichEdit_win.h"
 #include "note/ScreenPlacement_win.h"
 #include "storage/DiskState_win.h"
 #include "storage/Guid.h"
@@ -239,9 +241,22 @@ void TackaroonNotes::checkNote(const std::wstring& noteGuid, bool openAdded) {
         folderWatch_.postpone(noteGuid);
         return;
     }
+    const bool membersNews = news(jsonOutside) && (parts & (PartMembers | PartFigures)) != 0;
     switch (action) {
     case OutsideAction::Load:
-        reloadNote(noteGuid);
+        if (membersNews) {
+            reloadNote(noteGuid);
+            break;
+        }
+        // Only the text is news: it streams into the sticky as it stands, and
+        // another machine's selection or scroll in note.json counts as seen.
+        if (news(jsonOutside)) {
+            disk_.record(jsonPath, json);
+            note->document.seenJson = std::move(outside);
+        } else {
+            recordIfRead(disk_, jsonPath, json);
+        }
+        reloadBody(*note);
         break;
     case OutsideAction::Fork:
         forkOutsideVersion(*note);
@@ -293,7 +308,11 @@ void TackaroonNotes::saveThenReload(Note& note, bool textNews, const FileStamp& 
         folderWatch_.postpone(note.guid); // nothing is dropped: the look comes again
         return;
     }
-    reloadNote(note.guid);
+    if (jsonNews) {
+        reloadNote(note.guid);
+    } else {
+        reloadBody(note);
+    }
 }
 
 void TackaroonNotes::closeRemovedNote(const std::wstring& noteGuid) {
@@ -363,6 +382,31 @@ void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
             PostMessageW(target, key.message, key.wParam, key.lParam);
         }
     }
+}
+
+void TackaroonNotes::reloadBody(Note& note) {
+    // New windows would drop the keyboard and the keys on their way to the
+    // old ones, and a click landing while they are made would fall through to
+    // whatever lies behind.
+    const std::wstring textPath = noteFolder(note.guid) + textName;
+    keepVersion(note, Replacement::Reload);
+    const BodyState view = readBodyState(note.bodyEdit);
+    note.loading = true; // what streams in is no edit
+    note.bodyLoad = loadBodyFile(note.bodyEdit, textPath, &note.bodyStamp);
+    note.loading = false;
+    SendMessageW(note.bodyEdit, EM_EMPTYUNDOBUFFER, 0, 0);
+    restoreBodyState(note.bodyEdit, view, false);
+    disk_.record(textPath, note.bodyStamp);
+    if (note.bodyLoad == BodyLoad::Unreadable || note.bodyLoad == BodyLoad::PlainText) {
+        keptCopies_.remember(textPath);
+    }
+    note.unsavedFlags &= ~SaveText;
+    note.document.textChanged = false;
+    note.scrollBars.resetThumbs();
+    note.layout();
+    note.scrollBars.refresh();
+    note.names.renewStickyName();
+    note.drawing.render();
 }
 
 void TackaroonNotes::forkOutsideVersion(Note& note) {

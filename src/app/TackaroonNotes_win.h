@@ -232,6 +232,9 @@ private:
     bool askToRetrySaves();
     // Closes the sticky and opens it again from its files.
     void reloadNote(const std::wstring& noteGuid);
+    // Streams text.rtf into the sticky's own body, its windows, keyboard,
+    // caret and scroll position kept.
+    void reloadBody(Note& note);
     // The version on disk becomes a new note beside the sticky, which then saves its own.
     void forkOutsideVersion(Note& note);
     void closeRemovedNote(const std::wstring& noteGuid);

@@ -4,19 +4,22 @@
 # 127.0.0.1 (tools/syncthing-pair.sh), as on two machines. The notes are there
 # before the programs start, as users have them. Cases: an edit on one side
 # shows on the other; a click without typing on one side while the other
-# edits; both sides typing into one note before either change arrives (every
-# text ends up in stickies on both sides, Syncthing's conflict copy included);
-# a note trashed on one side while the other typed into it; and one trashed
-# with the other side unchanged. At the end both folders hold every typed text
-# in a note or the trash, and no version lies only beside a note.
+# edits; a change arriving while the receiving side's file is held open by
+# another program (HOLD_TOOL); both sides typing into one note before either
+# change arrives (every text ends up in stickies on both sides, Syncthing's
+# conflict copy included); a note trashed on one side while the other typed
+# into it; and one trashed with the other side unchanged. At the end both
+# folders hold every typed text in a note or the trash, and no version lies
+# only beside a note.
 # With ROUNDS the simultaneous typing is repeated that many times.
-# Usage: sync_e2e.sh APP_DIR CLOSE_TOOL ARTIFACT_DIR [ROUNDS]
+# Usage: sync_e2e.sh APP_DIR CLOSE_TOOL HOLD_TOOL ARTIFACT_DIR [ROUNDS]
 set -euo pipefail
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 app_dir=$(cd "$1" && pwd)
 close_tool=$2
-artifacts=$3
-rounds=${4:-1}
+hold_tool=$3
+artifacts=$4
+rounds=${5:-1}
 here=$(cd "$(dirname "$0")" && pwd)
 tools=$(cd "$here/../../tools" && pwd)
 source "$tools/syncthing-pair.sh"
@@ -142,6 +145,32 @@ typed+=(afterClickB)
 wait_for_text "$a" afterClickB
 grep -q clickedOnB "$a/notes/$two/text.rtf" || fail "the click on B wrote over A's edit"
 [ "$(note_count "$b")" -eq 2 ] || fail "a click made a new note"
+
+# A's edit arrives while another program on B holds B's file open, shared with
+# nobody (as a virus scanner does with a file that has just come): B writes
+# nothing over it, reads it once it is let go, and its next save holds A's edit.
+sleep 2 # A takes in B's last edit first
+hold_path=$(WINEPREFIX=$prefix_b winepath -w "$b/notes/$two/text.rtf")
+WINEPREFIX=$prefix_b wine "$hold_tool" "$hold_path" 12 >"$work/hold.txt" 2>/dev/null &
+hold=$!
+for _ in $(seq 1 100); do
+    grep -qs holding "$work/hold.txt" && break
+    sleep 0.1
+done
+grep -qs holding "$work/hold.txt" || fail "the file on B could not be held"
+type_at A 480 120 " whileHeld"
+typed+=(whileHeld)
+wait_for_text "$b" whileHeld
+kill -0 "$hold" 2>/dev/null || fail "the hold ended before A's edit came"
+wait "$hold" || fail "the hold ended badly: $(cat "$work/hold.txt")"
+grep -q "held [2-9]" "$work/hold.txt" || fail "the version that came was not held: $(cat "$work/hold.txt")"
+grep -q whileHeld "$b/notes/$two/text.rtf" || fail "B wrote over the held file"
+sleep 2 # B reads what it could not
+type_at B 480 120 " afterHold"
+typed+=(afterHold)
+wait_for_text "$a" afterHold
+grep -q whileHeld "$a/notes/$two/text.rtf" || fail "B wrote over A's edit once the file was let go"
+[ "$(note_count "$a")" -eq 2 ] || fail "a held file made a new note"
 
 # Both sides type into one note before either change arrives.
 for round in $(seq 1 "$rounds"); do

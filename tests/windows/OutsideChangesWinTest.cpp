@@ -390,3 +390,29 @@ TEST_F(OutsideChanges, TypingGoesOnWhereItWasThroughAReload) {
     EXPECT_EQ(caret.cpMax, 17);
     EXPECT_EQ(fixture.app->stickyCount(), 2u) << "a title alone forks nothing";
 }
+
+// A text arriving for the sticky being typed into streams into its own
+// windows: the keyboard, the caret and a key on its way stay with it.
+TEST_F(OutsideChanges, ATextFromElsewhereLoadsIntoTheStickysOwnWindows) {
+    ASSERT_NO_FATAL_FAILURE(startAndReceive());
+    Note* note = fixture.note(guidA);
+    const HWND window = note->window;
+    const HWND body = note->bodyEdit;
+    SetFocus(body);
+    SendMessageW(body, EM_SETSEL, 3, 3);
+
+    replaceFromElsewhere(path(guidA, L"text.rtf"), rtf("alpha and more from elsewhere"));
+    PostMessageW(body, WM_CHAR, L'!', 0); // typed, not yet read, as the change is seen
+    fixture.app->checkEverything();
+    waitForTheWatch();
+    ASSERT_EQ(fixture.note(guidA), note);
+    EXPECT_EQ(note->window, window);
+    EXPECT_EQ(note->bodyEdit, body);
+    EXPECT_EQ(GetFocus(), body);
+    EXPECT_EQ(bodyOf(guidA), L"alp!ha and more from elsewhere");
+    CHARRANGE caret{};
+    SendMessageW(body, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    EXPECT_EQ(caret.cpMin, 4);
+    EXPECT_EQ(caret.cpMax, 4);
+    EXPECT_EQ(fixture.app->stickyCount(), 2u) << "what came is no edit here: nothing forks";
+}
