@@ -93,6 +93,11 @@ void AppCore::markStickyChanged(const std::wstring& stickyGuid, std::uint32_t fl
     if (!(flags & SaveEdits) || !autoSaveAvailable(settings)) {
         return;
     }
+    addPendingSave(stickyGuid, flags);
+    autoSaveTimer.start();
+}
+
+void AppCore::addPendingSave(const std::wstring& stickyGuid, std::uint32_t flags) {
     auto it = std::find_if(pendingSaves.begin(), pendingSaves.end(),
                            [&](const PendingSave& pending) { return pending.guid == stickyGuid; });
     if (it != pendingSaves.end()) {
@@ -100,7 +105,6 @@ void AppCore::markStickyChanged(const std::wstring& stickyGuid, std::uint32_t fl
     } else {
         pendingSaves.push_back({stickyGuid, flags});
     }
-    autoSaveTimer.start();
 }
 
 void AppCore::clearPendingSaves() {
@@ -124,13 +128,7 @@ void AppCore::queueFailedSettingsSave() {
 }
 
 void AppCore::queueFailedSave(const std::wstring& stickyGuid, std::uint32_t flags) {
-    auto it = std::find_if(pendingSaves.begin(), pendingSaves.end(),
-                           [&](const PendingSave& pending) { return pending.guid == stickyGuid; });
-    if (it != pendingSaves.end()) {
-        it->flags |= flags;
-    } else {
-        pendingSaves.push_back({stickyGuid, flags});
-    }
+    addPendingSave(stickyGuid, flags);
     startRetry();
 }
 

@@ -98,6 +98,8 @@ protected:
     TimerService* timers() const { return timers_; }
 
 private:
+    // One entry a sticky: the parts to save join what is waiting already.
+    void addPendingSave(const std::wstring& stickyGuid, std::uint32_t flags);
     void startRetry();
 
     TimerService* timers_;

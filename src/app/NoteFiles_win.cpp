@@ -133,10 +133,7 @@ bool TackaroonNotes::openNote(std::unique_ptr<Note> note, Group& group, const st
         return false;
     }
     if (!rtfPath.empty()) {
-        disk_.record(rtfPath, created->bodyStamp);
-    }
-    if (created->bodyLoad == BodyLoad::Unreadable || created->bodyLoad == BodyLoad::PlainText) {
-        keptCopies_.remember(noteFolder(created->guid) + L"text.rtf");
+        tookInBody(*created, rtfPath);
     }
     if (!created->document.figuresReadWhole) {
         keptCopies_.remember(noteFolder(created->guid) + L"note.json");

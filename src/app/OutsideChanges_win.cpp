@@ -384,6 +384,14 @@ void TackaroonNotes::reloadNote(const std::wstring& noteGuid) {
     }
 }
 
+void TackaroonNotes::tookInBody(const Note& note, const std::wstring& textPath) {
+    disk_.record(textPath, note.bodyStamp);
+    // A body not read as RTF is written only after its bytes are kept.
+    if (note.bodyLoad == BodyLoad::Unreadable || note.bodyLoad == BodyLoad::PlainText) {
+        keptCopies_.remember(textPath);
+    }
+}
+
 void TackaroonNotes::reloadBody(Note& note) {
     // New windows would drop the keyboard and the keys on their way to the
     // old ones, and a click landing while they are made would fall through to
@@ -396,10 +404,7 @@ void TackaroonNotes::reloadBody(Note& note) {
     note.loading = false;
     SendMessageW(note.bodyEdit, EM_EMPTYUNDOBUFFER, 0, 0);
     restoreBodyState(note.bodyEdit, view, false);
-    disk_.record(textPath, note.bodyStamp);
-    if (note.bodyLoad == BodyLoad::Unreadable || note.bodyLoad == BodyLoad::PlainText) {
-        keptCopies_.remember(textPath);
-    }
+    tookInBody(note, textPath);
     note.unsavedFlags &= ~SaveText;
     note.document.textChanged = false;
     note.scrollBars.resetThumbs();

@@ -235,6 +235,9 @@ private:
     // Streams text.rtf into the sticky's own body, its windows, keyboard,
     // caret and scroll position kept.
     void reloadBody(Note& note);
+    // After text.rtf was read into the sticky: the bytes it saw, and a copy
+    // kept before a body not read as RTF is written.
+    void tookInBody(const Note& note, const std::wstring& textPath);
     // The version on disk becomes a new note beside the sticky, which then saves its own.
     void forkOutsideVersion(Note& note);
     void closeRemovedNote(const std::wstring& noteGuid);

@@ -37,3 +37,24 @@ pixel() { import -window root -crop "1x1+$((X + $1))+$((Y + $2))" -depth 8 txt:-
 
 # Asks the program to close through its main window and waits until it has.
 close_program() { wine explorer /desktop="$desktop" "$(winepath -w "$close_tool")" >/dev/null 2>&1; }
+
+# The note folders of the data folder.
+note_count() { find "$data/notes" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | wc -l; }
+
+# Menus take keys one at a time: each key, then $key_delay seconds.
+key_delay=0.3
+keys() {
+    for key in "$@"; do
+        xdotool key "$key"
+        sleep "$key_delay"
+    done
+}
+
+# Waits up to 20 s for a condition given as a command.
+wait_for() {
+    for _ in $(seq 1 100); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}

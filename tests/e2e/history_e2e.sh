@@ -18,8 +18,6 @@ printf '\xef\xbb\xbf{"title": "Words", "window": {"position": {"left": 300, "top
     >"$data/notes/$guid/note.json"
 printf '{\\rtf1\\ansi first words\\par}' >"$data/notes/$guid/text.rtf"
 
-keys() { for key in "$@"; do xdotool key "$key" && sleep 0.3; done; }
-wait_for() { for _ in $(seq 1 100); do "$@" && return 0; sleep 0.2; done; return 1; }
 sticky_shown() { [ "$(pixel 430 250)" = "#F8B500" ]; }
 versions() { find "$data/history/$guid" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | wc -l; }
 saved() { grep -q "$1" "$data/notes/$guid/text.rtf"; }

@@ -18,23 +18,7 @@ printf '\xef\xbb\xbf{"autoSave": {"elapse": 1}, "language": "English", "group": 
 printf '\xef\xbb\xbf{"title": "Trash me", "group": {"guid": "9e2e9e2e-0000-4000-8000-000000000009"}, "window": {"position": {"left": 400, "top": 100, "width": 260, "height": 220}}}' \
     >"$data/notes/$guid/note.json"
 
-note_count() { find "$data/notes" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | wc -l; }
 two_notes() { [ "$(note_count)" -eq 2 ]; }
-# Menus take keys one at a time.
-keys() {
-    for key in "$@"; do
-        xdotool key "$key"
-        sleep 0.3
-    done
-}
-# Waits up to 20 s for a condition given as a command.
-wait_for() {
-    for _ in $(seq 1 100); do
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
-}
 sticky_shown() { [ "$(pixel 530 250)" = "#F8B500" ]; }
 # The notification-area icon sits at the right end of the desktop's task bar.
 tray_menu() {

@@ -17,21 +17,8 @@ printf '\xef\xbb\xbf{"autoSave": {"elapse": 1}, "language": "English", "hotkey":
 printf '\xef\xbb\xbf{"title": "Remind me", "theme": {"base": "#2ca9e1"}, "window": {"fold": true, "position": {"left": 100, "top": 100, "width": 260, "height": 220}}}' \
     >"$data/notes/$guid/note.json"
 
-note_count() { find "$data/notes" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | wc -l; }
 two_notes() { [ "$(note_count)" -eq 2 ]; }
-keys() {
-    for key in "$@"; do
-        xdotool key "$key"
-        sleep 0.4
-    done
-}
-wait_for() {
-    for _ in $(seq 1 100); do
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
-}
+key_delay=0.4
 title_shown() { [ "$(pixel 230 108)" != "$(pixel 880 580)" ]; }
 body_shown() { [ "$(pixel 230 250)" = "#2CA9E1" ]; }
 body_hidden() { ! body_shown; }
